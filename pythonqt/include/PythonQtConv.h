@@ -1,0 +1,17 @@
+#pragma once
+
+#include "PythonQtExport.h"
+
+#include <QVariant>
+
+// Conversions between Python objects and variants. Callers hold the interpreter lock.
+class PYTHONQT_EXPORT PythonQtConv
+{
+public:
+    // type -1 asks for the natural conversion; otherwise the result is converted to that
+    // meta-type id when possible.
+    static QVariant PyObjToQVariant(PyObject* object, int type = -1);
+    // A new reference; Python's None for an invalid variant, null (with an error set) when the
+    // value cannot be converted.
+    static PyObject* QVariantToPyObject(const QVariant& value);
+};
