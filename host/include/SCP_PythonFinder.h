@@ -15,8 +15,11 @@ public:
     SCP_PythonFinder();
     virtual ~SCP_PythonFinder();
 
+    // Finds the installation: the one this host was built against, or the one whose prefix the
+    // preference "PYTHON_LIB_PATH" names.
     virtual void initialize();
-    // False when the installation is missing.
+    // Builds the search path ("PYTHONPATH" preference entries, then the standard library, its
+    // zip and lib-dynload) and sets home to the prefix. False when the installation is missing.
     virtual bool buildPythonEnvironment();
 
     QString& homePath() { return m_homePath; }
@@ -26,8 +29,18 @@ public:
     // One line of the host's Python start-up log.
     static void logPythonInit(const QString& text);
 
+    // Where the installation was found by initialize().
+    const QString& prefix() const { return m_prefix; }
+    const QString& standardLibraryPath() const { return m_standardLibrary; }
+
 protected:
     QString m_homePath;
     QString m_executablePath;
     QString m_pythonPath;
+
+private:
+    QString m_prefix;
+    QString m_standardLibrary;
+    QString m_standardLibraryZip;
+    QString m_dynload;
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "BellwickHostExport.h"
+
+#include <QObject>
+#include <QString>
+
+// Something that performs actions named by identifier, or passes them to its parent responder.
+class BELLWICK_HOST_EXPORT AC_Responder
+{
+public:
+    virtual ~AC_Responder();
+
+    virtual QString responderIdentity() const = 0;
+    virtual AC_Responder* parentResponder() = 0;
+    // Performs actionId here or along the parent chain; false when nobody did.
+    virtual bool perform(const QString& actionId) = 0;
+};
+
+#define AC_Responder_iid "org.bellwick.AC_Responder"
+Q_DECLARE_INTERFACE(AC_Responder, AC_Responder_iid)

@@ -1,0 +1,3 @@
+#include "AC_Responder.h"
+
+AC_Responder::~AC_Responder() = default;

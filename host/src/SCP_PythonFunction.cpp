@@ -1,0 +1,3 @@
+#include "SCP_PythonFunction.h"
+
+SCP_PythonFunction::~SCP_PythonFunction() = default;

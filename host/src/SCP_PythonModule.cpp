@@ -1,0 +1,3 @@
+#include "SCP_PythonModule.h"
+
+SCP_PythonModule::~SCP_PythonModule() = default;
