@@ -20,5 +20,6 @@ public:
 
 private:
     int m_state = 0;
+    unsigned m_generation = 0;
     bool m_held = false;
 };

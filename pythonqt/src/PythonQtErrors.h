@@ -1,0 +1,16 @@
+#pragma once
+
+#include "PythonQtPython.h"
+
+#include <QString>
+
+// Reporting of pending Python exceptions without ever ending the process.
+class PythonQtErrors
+{
+public:
+    // Prints the pending exception to sys.stderr and clears it. SystemExit is printed like any
+    // other exception (PyErr_Print would call exit() for it).
+    static void printAndClear();
+    // Sets a Python exception of the given type with text as its message.
+    static void set(PyObject* type, const QString& text);
+};

@@ -1,0 +1,100 @@
+#include "PythonQtStartup.h"
+
+#include "PythonQtPython.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <dlfcn.h>
+
+namespace {
+
+QString statusText(const PyStatus& status)
+{
+    if (PyStatus_IsExit(status))
+        return QStringLiteral("The interpreter asked to exit with code %1").arg(status.exitcode);
+    const QString message = QString::fromUtf8(status.err_msg ? status.err_msg : "unknown error");
+    return status.func ? QStringLiteral("%1: %2").arg(QString::fromUtf8(status.func), message) : message;
+}
+
+QString wideToQString(const wchar_t* text)
+{
+    return text ? QString::fromWCharArray(text) : QString();
+}
+
+// Values handed over with the legacy Py_SetPythonHome/Py_SetPath before start-up.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+QString legacyHome()
+{
+    return wideToQString(Py_GetPythonHome());
+}
+
+QString legacyPath()
+{
+    return wideToQString(Py_GetPath());
+}
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
+{
+    // The caller may use ";" whatever the platform, or the platform's own separator.
+    const QString separators = QStringLiteral("[;%1]").arg(QRegularExpression::escape(QDir::listSeparator()));
+    const QStringList paths = pathList.split(QRegularExpression(separators), Qt::SkipEmptyParts);
+    config.module_search_paths_set = 1;
+    for (const QString& path : paths) {
+        const std::wstring wide = path.toStdWString();
+        PyStatus status = PyWideStringList_Append(&config.module_search_paths, wide.c_str());
+        if (PyStatus_Exception(status))
+            return status;
+    }
+    return PyStatus_Ok();
+}
+
+PyStatus fillConfig(PyConfig& config, bool ignoreSiteModule)
+{
+    config.install_signal_handlers = 0;
+    config.parse_argv = 0;
+    if (ignoreSiteModule)
+        config.site_import = 0;
+    const QString home = legacyHome();
+    if (!home.isEmpty()) {
+        const std::wstring wide = home.toStdWString();
+        PyStatus status = PyConfig_SetString(&config, &config.home, wide.c_str());
+        if (PyStatus_Exception(status))
+            return status;
+    }
+    const QString path = legacyPath();
+    if (!path.isEmpty())
+        return setSearchPaths(config, path);
+    return PyStatus_Ok();
+}
+
+} // namespace
+
+void PythonQtStartup::makeLibPythonGlobal()
+{
+    Dl_info info;
+    if (!dladdr(reinterpret_cast<void*>(&Py_InitializeFromConfig), &info) || !info.dli_fname)
+        return;
+    // Deliberately kept open: the promotion to global must outlive this call.
+    dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_GLOBAL);
+}
+
+QString PythonQtStartup::initialize(bool ignoreSiteModule)
+{
+    PyConfig config;
+    PyConfig_InitPythonConfig(&config);
+    PyStatus status = fillConfig(config, ignoreSiteModule);
+    if (!PyStatus_Exception(status))
+        status = Py_InitializeFromConfig(&config);
+    PyConfig_Clear(&config);
+    if (PyStatus_Exception(status))
+        return statusText(status);
+    return QString();
+}

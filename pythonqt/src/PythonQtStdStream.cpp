@@ -1,0 +1,108 @@
+#include "PythonQtStdStream.h"
+
+#include "PythonQt.h"
+
+namespace {
+
+struct StreamObject
+{
+    PyObject_HEAD
+    int channel;
+};
+
+PyObject* streamWrite(PyObject* self, PyObject* arg)
+{
+    if (!PyUnicode_Check(arg)) {
+        PyErr_Format(PyExc_TypeError, "write() argument must be str, not %s", Py_TYPE(arg)->tp_name);
+        return nullptr;
+    }
+    Py_ssize_t size = 0;
+    const char* utf8 = PyUnicode_AsUTF8AndSize(arg, &size);
+    if (!utf8)
+        return nullptr;
+    const QString text = QString::fromUtf8(utf8, size);
+    if (PythonQt* pythonQt = PythonQt::self()) {
+        if (reinterpret_cast<StreamObject*>(self)->channel == PythonQtStdStream::StdErr)
+            emit pythonQt->pythonStdErr(text);
+        else
+            emit pythonQt->pythonStdOut(text);
+    }
+    return PyLong_FromSsize_t(PyUnicode_GetLength(arg));
+}
+
+PyObject* streamNone(PyObject*, PyObject*)
+{
+    Py_RETURN_NONE;
+}
+
+PyObject* streamFalse(PyObject*, PyObject*)
+{
+    Py_RETURN_FALSE;
+}
+
+PyObject* streamTrue(PyObject*, PyObject*)
+{
+    Py_RETURN_TRUE;
+}
+
+PyObject* streamEncoding(PyObject*, void*)
+{
+    return PyUnicode_FromString("utf-8");
+}
+
+PyObject* streamErrors(PyObject*, void*)
+{
+    return PyUnicode_FromString("strict");
+}
+
+PyObject* streamClosed(PyObject*, void*)
+{
+    Py_RETURN_FALSE;
+}
+
+PyMethodDef streamMethods[] = {
+    {"write", streamWrite, METH_O, "Writes text to the host."},
+    {"flush", streamNone, METH_NOARGS, "Nothing is buffered."},
+    {"isatty", streamFalse, METH_NOARGS, "Never a terminal."},
+    {"writable", streamTrue, METH_NOARGS, "Always writable."},
+    {"readable", streamFalse, METH_NOARGS, "Never readable."},
+    {"seekable", streamFalse, METH_NOARGS, "Never seekable."},
+    {nullptr, nullptr, 0, nullptr},
+};
+
+PyGetSetDef streamGetSets[] = {
+    {"encoding", streamEncoding, nullptr, "Always utf-8.", nullptr},
+    {"errors", streamErrors, nullptr, "Error handler name.", nullptr},
+    {"closed", streamClosed, nullptr, "Never closed.", nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+void streamDealloc(PyObject* self)
+{
+    PyTypeObject* type = Py_TYPE(self);
+    type->tp_free(self);
+    Py_DECREF(type);
+}
+
+PyType_Slot streamSlots[] = {
+    {Py_tp_methods, streamMethods},
+    {Py_tp_getset, streamGetSets},
+    {Py_tp_dealloc, reinterpret_cast<void*>(streamDealloc)},
+    {0, nullptr},
+};
+
+PyType_Spec streamSpec = {"PythonQt.OutputStream", sizeof(StreamObject), 0, Py_TPFLAGS_DEFAULT, streamSlots};
+
+} // namespace
+
+PyObject* PythonQtStdStream::create(Channel channel)
+{
+    PyObject* type = PyType_FromSpec(&streamSpec);
+    if (!type)
+        return nullptr;
+    PyObject* stream = PyType_GenericAlloc(reinterpret_cast<PyTypeObject*>(type), 0);
+    Py_DECREF(type); // each instance holds its own reference to its heap type
+    if (stream)
+        reinterpret_cast<StreamObject*>(stream)->channel = channel;
+    return stream;
+}
