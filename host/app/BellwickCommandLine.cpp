@@ -1,0 +1,117 @@
+#include "BellwickCommandLine.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+const QStringList valueOptions{QStringLiteral("plugin"), QStringLiteral("settings"), QStringLiteral("special-folder"),
+                               QStringLiteral("log"), QStringLiteral("without"), QStringLiteral("script"),
+                               QStringLiteral("python"), QStringLiteral("c")};
+
+// The option a command-line word names ("--script", "--script=x", "-c", "-cx"), and whether its
+// value is the next word.
+QString optionName(const QString& word, bool* valueFollows)
+{
+    *valueFollows = false;
+    QString name;
+    if (word.startsWith(QLatin1String("--")))
+        name = word.mid(2).section(QLatin1Char('='), 0, 0);
+    else if (word.startsWith(QLatin1Char('-')) && word.size() > 1)
+        name = word.mid(1, 1);
+    else
+        return QString();
+    if (valueOptions.contains(name)) {
+        const bool inlineValue = word.startsWith(QLatin1String("--")) ? word.contains(QLatin1Char('=')) : word.size() > 2;
+        *valueFollows = !inlineValue;
+    }
+    return name;
+}
+
+} // namespace
+
+const QStringList& BellwickCommandLine::serviceNames()
+{
+    static const QStringList names{QStringLiteral("finder"),         QStringLiteral("scripting-interface"),
+                                   QStringLiteral("script-engine"),  QStringLiteral("session-context"),
+                                   QStringLiteral("python-manager"), QStringLiteral("action-manager"),
+                                   QStringLiteral("layout-manager"), QStringLiteral("command-manager")};
+    return names;
+}
+
+BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Bellwick reference host: loads the PythonScript plug-in and opens its main window, or runs "
+        "the given scripts and Python code headless and exits."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
+    const QCommandLineOption plugin(QStringLiteral("plugin"), QStringLiteral("The plug-in library (default: libPythonScript.so beside bellwick)."), QStringLiteral("PATH"));
+    const QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("The preference store, an INI file (default: the user's)."), QStringLiteral("FILE"));
+    const QCommandLineOption specialFolder(QStringLiteral("special-folder"), QStringLiteral("The host's shared special folder."), QStringLiteral("DIR"));
+    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Writes host messages and Python start-up lines as JSON Lines to FILE ('-': standard error)."), QStringLiteral("FILE"));
+    const QCommandLineOption batch(QStringLiteral("batch-python"), QStringLiteral("Runs as a Python batch job."));
+    const QCommandLineOption without(QStringLiteral("without"), QStringLiteral("Comma-separated services to leave absent: %1.").arg(serviceNames().join(QStringLiteral(", "))), QStringLiteral("LIST"));
+    const QCommandLineOption script(QStringLiteral("script"), QStringLiteral("Runs a JavaScript file in the host's script engine (repeatable)."), QStringLiteral("FILE"));
+    const QCommandLineOption python(QStringLiteral("python"), QStringLiteral("Runs a Python file in the main module (repeatable)."), QStringLiteral("FILE"));
+    const QCommandLineOption code(QStringLiteral("c"), QStringLiteral("Runs Python code in the main module (repeatable)."), QStringLiteral("CODE"));
+    parser.addOptions({help, plugin, settings, specialFolder, log, batch, without, script, python, code});
+    m_helpText = parser.helpText();
+
+    if (!parser.parse(args)) {
+        m_error = parser.errorText();
+        return Invalid;
+    }
+    if (parser.isSet(help))
+        return ShowHelp;
+    if (!parser.positionalArguments().isEmpty()) {
+        m_error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst());
+        return Invalid;
+    }
+    m_pluginPath = parser.value(plugin);
+    m_settingsFile = parser.value(settings);
+    m_specialFolder = parser.value(specialFolder);
+    m_logFile = parser.value(log);
+    m_batchPython = parser.isSet(batch);
+    if (!readWithout(parser.values(without)))
+        return Invalid;
+    orderJobs(args, parser.values(script), parser.values(python), parser.values(code));
+    return Run;
+}
+
+bool BellwickCommandLine::readWithout(const QStringList& values)
+{
+    for (const QString& value : values) {
+        for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QString service = name.trimmed();
+            if (!serviceNames().contains(service)) {
+                m_error = QStringLiteral("Unknown service in --without: %1 (known: %2)")
+                              .arg(service, serviceNames().join(QStringLiteral(", ")));
+                return false;
+            }
+            m_without.insert(service);
+        }
+    }
+    return true;
+}
+
+// The parser gives each option's values in order but not how options interleave; the words
+// themselves tell that.
+void BellwickCommandLine::orderJobs(const QStringList& args, const QStringList& scripts,
+                                    const QStringList& pythonFiles, const QStringList& codes)
+{
+    int nextScript = 0, nextPython = 0, nextCode = 0;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--"))
+            break;
+        bool valueFollows = false;
+        const QString name = optionName(args.at(i), &valueFollows);
+        if (name == QLatin1String("script") && nextScript < scripts.size())
+            m_jobs.append({BellwickJob::Script, scripts.at(nextScript++)});
+        else if (name == QLatin1String("python") && nextPython < pythonFiles.size())
+            m_jobs.append({BellwickJob::PythonFile, pythonFiles.at(nextPython++)});
+        else if (name == QLatin1String("c") && nextCode < codes.size())
+            m_jobs.append({BellwickJob::PythonCode, codes.at(nextCode++)});
+        if (valueFollows)
+            ++i;
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "BellwickJob.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// bellwick's command line.
+class BellwickCommandLine
+{
+public:
+    enum Result { Run, ShowHelp, Invalid };
+
+    // The services --without may name.
+    static const QStringList& serviceNames();
+
+    // args includes the program name first, as QCoreApplication::arguments() gives it.
+    Result parse(const QStringList& args);
+
+    // For Invalid: a one-line reason.
+    const QString& error() const { return m_error; }
+    const QString& helpText() const { return m_helpText; }
+
+    const QString& pluginPath() const { return m_pluginPath; }
+    const QString& settingsFile() const { return m_settingsFile; }
+    const QString& specialFolder() const { return m_specialFolder; }
+    // "-" for standard error; empty when no log was asked for.
+    const QString& logFile() const { return m_logFile; }
+    bool batchPython() const { return m_batchPython; }
+    const QSet<QString>& without() const { return m_without; }
+    bool isWithout(const QString& service) const { return m_without.contains(service); }
+    // Scripts and Python work in command-line order; empty: the main window opens.
+    const QList<BellwickJob>& jobs() const { return m_jobs; }
+    bool isHeadless() const { return !m_jobs.isEmpty(); }
+
+private:
+    bool readWithout(const QStringList& values);
+    void orderJobs(const QStringList& args, const QStringList& scripts, const QStringList& pythonFiles,
+                   const QStringList& codes);
+
+    QString m_error;
+    QString m_helpText;
+    QString m_pluginPath;
+    QString m_settingsFile;
+    QString m_specialFolder;
+    QString m_logFile;
+    bool m_batchPython = false;
+    QSet<QString> m_without;
+    QList<BellwickJob> m_jobs;
+};
