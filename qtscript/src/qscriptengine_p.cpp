@@ -7,6 +7,9 @@
 namespace {
 
 // Carries an arbitrary QVariant through the script engine untouched.
+const QString RuntimeFileName = QStringLiteral(":/qtscript/runtime.js");
+const QString RuntimeUrl = QStringLiteral("qrc:/qtscript/runtime.js");
+
 struct VariantBox
 {
     QVariant value;
@@ -19,10 +22,10 @@ Q_DECLARE_METATYPE(VariantBox)
 QScriptEnginePrivate::QScriptEnginePrivate(QScriptEngine* q)
     : q(q), converter(*this), binding(new QObjectBinding(*this))
 {
-    QFile source(QStringLiteral(":/qtscript/runtime.js"));
+    QFile source(RuntimeFileName);
     source.open(QIODevice::ReadOnly);
     QJSEngine::setObjectOwnership(binding, QJSEngine::CppOwnership);
-    const QJSValue factory = js.evaluate(QString::fromUtf8(source.readAll()), source.fileName());
+    const QJSValue factory = js.evaluate(QString::fromUtf8(source.readAll()), RuntimeUrl);
     runtime = factory.call({js.newQObject(binding)});
     m_wrap = runtime.property(QStringLiteral("wrap"));
     m_qobjectOf = runtime.property(QStringLiteral("qobjectOf"));
@@ -127,9 +130,14 @@ void QScriptEnginePrivate::setException(const QJSValue& value, const QStringList
     exception = value;
     exceptionTrace = trace;
     exceptionLine = value.isError() ? value.property(QStringLiteral("lineNumber")).toInt() : -1;
-    // Stack frames read "function:line:column:file".
-    if (exceptionLine <= 0 && !trace.isEmpty())
-        exceptionLine = trace.first().section(QLatin1Char(':'), 1, 1).toInt();
+    // Frames read "function:line:column:file"; the innermost one outside runtime.js is the
+    // script line that failed (errors thrown by C++ helpers carry a runtime.js line).
+    for (const QString& frame : trace) {
+        if (frame.section(QLatin1Char(':'), 3) != RuntimeUrl) {
+            exceptionLine = frame.section(QLatin1Char(':'), 1, 1).toInt();
+            break;
+        }
+    }
 }
 
 int QScriptEnginePrivate::classIdFor(const QMetaObject* metaObject)

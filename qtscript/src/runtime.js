@@ -18,12 +18,10 @@
         return (typeof v === "object" && v !== null) || typeof v === "function";
     }
 
-    function descriptor(value, enumerable) {
-        return { value: value, writable: true, enumerable: enumerable, configurable: true };
-    }
-
     function makeHandler(classId, methods, properties, signals) {
-        const handler = {
+        // No getOwnPropertyDescriptor trap: V4 rejects descriptors of properties the target
+        // lacks, so QObject members are listed (ownKeys) but not described.
+        return {
             get: function (t, k) {
                 if (typeof k === "symbol")
                     return k === TARGET ? t[TARGET] : t[k];
@@ -71,18 +69,8 @@
                         keys.push(k);
                 }
                 return keys;
-            },
-            getOwnPropertyDescriptor: function (t, k) {
-                if (typeof k === "symbol" || own.call(t, k))
-                    return k === TARGET ? undefined : Reflect.getOwnPropertyDescriptor(t, k);
-                if (methods[k] !== undefined)
-                    return descriptor(methods[k], false);
-                if (properties[k] !== undefined || B.hasExtra(t[TARGET], k))
-                    return descriptor(handler.get(t, k), true);
-                return undefined;
             }
         };
-        return handler;
     }
 
     return {
@@ -149,7 +137,7 @@
             return undefined;
         },
         dict: function () { return Object.create(null); },
-        names: function (o) { return Object.getOwnPropertyNames(o); },
+        names: function (o) { return Reflect.ownKeys(o).filter(function (k) { return typeof k === "string"; }); },
         looseEquals: function (a, b) { return a == b; }
     };
 })

@@ -144,7 +144,8 @@ void TestQScriptQObject::badCallsThrow()
     f.engine.evaluate("calc.add('x')", "bad.js");
     QVERIFY(f.engine.hasUncaughtException());
     QVERIFY(f.engine.uncaughtException().toString().contains("add"));
-    f.engine.evaluate("calc.kind({})");
+    QCOMPARE(f.engine.uncaughtExceptionLineNumber(), 1);
+    f.engine.evaluate("calc.kind()");
     QVERIFY(f.engine.hasUncaughtException());
     f.engine.evaluate("\ncalc.label()", "nonfunction.js");
     QVERIFY(f.engine.hasUncaughtException());
