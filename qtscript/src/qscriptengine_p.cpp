@@ -8,7 +8,6 @@ namespace {
 
 // Carries an arbitrary QVariant through the script engine untouched.
 const QString RuntimeFileName = QStringLiteral(":/qtscript/runtime.js");
-const QString RuntimeUrl = QStringLiteral("qrc:/qtscript/runtime.js");
 
 struct VariantBox
 {
@@ -25,7 +24,7 @@ QScriptEnginePrivate::QScriptEnginePrivate(QScriptEngine* q)
     QFile source(RuntimeFileName);
     source.open(QIODevice::ReadOnly);
     QJSEngine::setObjectOwnership(binding, QJSEngine::CppOwnership);
-    const QJSValue factory = js.evaluate(QString::fromUtf8(source.readAll()), RuntimeUrl);
+    const QJSValue factory = js.evaluate(QString::fromUtf8(source.readAll()), RuntimeFileName);
     runtime = factory.call({js.newQObject(binding)});
     m_wrap = runtime.property(QStringLiteral("wrap"));
     m_qobjectOf = runtime.property(QStringLiteral("qobjectOf"));
@@ -133,7 +132,7 @@ void QScriptEnginePrivate::setException(const QJSValue& value, const QStringList
     // Frames read "function:line:column:file"; the innermost one outside runtime.js is the
     // script line that failed (errors thrown by C++ helpers carry a runtime.js line).
     for (const QString& frame : trace) {
-        if (frame.section(QLatin1Char(':'), 3) != RuntimeUrl) {
+        if (!frame.endsWith(RuntimeFileName)) {
             exceptionLine = frame.section(QLatin1Char(':'), 1, 1).toInt();
             break;
         }
