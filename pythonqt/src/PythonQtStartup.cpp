@@ -8,6 +8,8 @@
 
 #include <dlfcn.h>
 
+#include <string>
+
 namespace {
 
 QString statusText(const PyStatus& status)
@@ -37,6 +39,15 @@ QString legacyPath()
 {
     return wideToQString(Py_GetPath());
 }
+
+// Some versions read the legacy path again during start-up, split by the platform's own
+// separator; hand it back in that form.
+void normaliseLegacyPath(const QStringList& paths)
+{
+    static std::wstring joined;
+    joined = paths.join(QDir::listSeparator()).toStdWString();
+    Py_SetPath(joined.c_str());
+}
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
@@ -46,6 +57,7 @@ PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
     // The caller may use ";" whatever the platform, or the platform's own separator.
     const QString separators = QStringLiteral("[;%1]").arg(QRegularExpression::escape(QDir::listSeparator()));
     const QStringList paths = pathList.split(QRegularExpression(separators), Qt::SkipEmptyParts);
+    normaliseLegacyPath(paths);
     config.module_search_paths_set = 1;
     for (const QString& path : paths) {
         const std::wstring wide = path.toStdWString();
