@@ -1,0 +1,47 @@
+#include "engine/EngineGILScope.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace {
+
+enum class MainThreadTest : signed char { Unknown, Main, Other };
+
+// Computed once per thread, on its first scope opened while an application object exists.
+thread_local MainThreadTest mainThreadTest = MainThreadTest::Unknown;
+
+bool isMainThread(const QCoreApplication* application)
+{
+    if (mainThreadTest == MainThreadTest::Unknown)
+        mainThreadTest = application->thread() == QThread::currentThread() ? MainThreadTest::Main
+                                                                           : MainThreadTest::Other;
+    return mainThreadTest == MainThreadTest::Main;
+}
+
+}
+
+PythonEngineImpl::EngineGILScope::EngineGILScope()
+{
+    lockScope.emplace();
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (!application || isMainThread(application)) {
+        ++SCP_PythonEngine::mainThreadState();
+        counted = true;
+    }
+}
+
+PythonEngineImpl::EngineGILScope::~EngineGILScope()
+{
+    release();
+}
+
+void PythonEngineImpl::EngineGILScope::release()
+{
+    if (!lockScope)
+        return;
+    if (counted) {
+        int& count = SCP_PythonEngine::mainThreadState();
+        count = count > 0 ? count - 1 : 0;
+    }
+    lockScope.reset();
+}

@@ -1,0 +1,160 @@
+#include "python/PythonInclude.h"
+
+#include "python/PythonModuleImpl.h"
+
+#include "engine/EngineGILScope.h"
+#include "engine/PythonEngineImpl.h"
+#include "python/PyStringConversion.h"
+#include "python/PythonCallable.h"
+#include "python/PythonFunctionImpl.h"
+
+#include <PythonQtConv.h>
+
+#include <QFileInfo>
+
+PythonModuleImpl::PythonModuleImpl(PyObject* pyObject, PythonEngineImpl* owner)
+    : QObject(owner)
+    , module(pyObject)
+    , engine(owner)
+{
+}
+
+// The function objects go with the QObject children.
+PythonModuleImpl::~PythonModuleImpl() = default;
+
+PyObject* PythonModuleImpl::namespaceDict() const
+{
+    PyObject* object = module.object();
+    return object && PyModule_Check(object) ? PyModule_GetDict(object) : nullptr;
+}
+
+const QString& PythonModuleImpl::name()
+{
+    PythonEngineImpl::EngineGILScope lock;
+    if (nameCache.isEmpty() && module.object() && PyModule_Check(module.object())) {
+        if (const char* moduleName = PyModule_GetName(module.object()))
+            nameCache = QString::fromUtf8(moduleName);
+    }
+    return nameCache;
+}
+
+const QString& PythonModuleImpl::fileName()
+{
+    if (!fileNameCache.isEmpty())
+        return fileNameCache;
+    PythonEngineImpl::EngineGILScope lock;
+    if (!module.object() || !PyModule_Check(module.object()))
+        return fileNameCache;
+    const PyObjectPtr path(PyModule_GetFilenameObject(module.object()), false);
+    if (!path.object())
+        return fileNameCache;
+    if (const char* utf8 = PyUnicode_AsUTF8(path.object()))
+        fileNameCache = QFileInfo(QString::fromUtf8(utf8)).canonicalFilePath();
+    return fileNameCache;
+}
+
+void PythonModuleImpl::reload()
+{
+    for (SCP_PythonFunction* function : qAsConst(functionList))
+        delete static_cast<PythonFunctionImpl*>(function);
+    forgetFunctions();
+
+    PythonEngineImpl::EngineGILScope lock;
+    PyObject* reloaded = PyImport_ReloadModule(module.object());
+    if (!reloaded)
+        return;
+    module.reset(reloaded);
+    Py_DecRef(reloaded);
+}
+
+void PythonModuleImpl::addModule(SCP_PythonModule* other)
+{
+    auto* otherImpl = dynamic_cast<PythonModuleImpl*>(other);
+    if (!otherImpl)
+        return;
+    PythonEngineImpl::EngineGILScope lock;
+    PyObject* dict = namespaceDict();
+    PyObject* otherObject = otherImpl->pyModule();
+    if (!dict || !otherObject)
+        return;
+    PyDict_SetItemString(dict, otherImpl->name().toUtf8().constData(), otherObject);
+}
+
+bool PythonModuleImpl::hasModule(SCP_PythonModule* other)
+{
+    auto* otherImpl = dynamic_cast<PythonModuleImpl*>(other);
+    if (!otherImpl)
+        return false;
+    PythonEngineImpl::EngineGILScope lock;
+    PyObject* dict = namespaceDict();
+    PyObject* otherObject = otherImpl->pyModule();
+    if (!dict || !otherObject)
+        return false;
+    return PyDict_GetItemString(dict, otherImpl->name().toUtf8().constData()) == otherObject;
+}
+
+QVariant PythonModuleImpl::execute(const QString& code)
+{
+    static_cast<SCP_PythonEngine*>(engine)->clearError();
+    // Code may define or replace functions; the objects listed so far stay valid.
+    forgetFunctions();
+
+    QVariant result;
+    PythonEngineImpl::EngineGILScope lock;
+    PyObject* dict = namespaceDict();
+    if (!dict)
+        return result;
+    PyObject* value = PyRun_StringFlags(code.toUtf8().constData(), Py_file_input, dict, dict, nullptr);
+    if (value) {
+        result = PythonQtConv::PyObjToQVariant(value, -1);
+        Py_DecRef(value);
+    } else {
+        static_cast<SCP_PythonEngine*>(engine)->reportError();
+    }
+    return result;
+}
+
+QVariant PythonModuleImpl::call(const QString& functionName, QVariantList args)
+{
+    PythonEngineImpl::EngineGILScope lock;
+    PyObject* dict = namespaceDict();
+    if (!dict)
+        return QVariant();
+    PyObject* found = PyDict_GetItemString(dict, functionName.toUtf8().constData());
+    // Only plain def/lambda functions: classes, built-ins and other callables are refused.
+    if (!found || Py_TYPE(found) != &PyFunction_Type)
+        return QVariant();
+    // The call may unbind the name; keep the function alive until it returns.
+    const PyObjectPtr function(found);
+    return callPythonCallable(function.object(), args);
+}
+
+QVariant PythonModuleImpl::call(const QString& functionName)
+{
+    return static_cast<SCP_PythonModule*>(this)->call(functionName, QVariantList());
+}
+
+QList<SCP_PythonFunction*> PythonModuleImpl::functions()
+{
+    if (functionsCached)
+        return functionList;
+    functionsCached = true;
+    PythonEngineImpl::EngineGILScope lock;
+    PyObject* dict = namespaceDict();
+    if (!dict)
+        return functionList;
+    Py_ssize_t position = 0;
+    PyObject* key = nullptr;
+    PyObject* value = nullptr;
+    while (PyDict_Next(dict, &position, &key, &value)) {
+        if (Py_TYPE(value) == &PyFunction_Type)
+            functionList.append(new PythonFunctionImpl(value, toQString(key), this));
+    }
+    return functionList;
+}
+
+void PythonModuleImpl::forgetFunctions()
+{
+    functionList.clear();
+    functionsCached = false;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "python/PyObjectPtr.h"
+
+#include <SCP_PythonModule.h>
+
+#include <QObject>
+
+class PythonEngineImpl;
+class SCP_PythonFunction;
+
+// A Python module as the host holds it. Its engine is its parent and owner; it owns the function
+// objects it lists. Name, file name and function list are cached on first use.
+class PythonModuleImpl : public QObject, public SCP_PythonModule
+{
+    Q_OBJECT
+public:
+    // module must be a real module; the wrapper takes its own reference.
+    PythonModuleImpl(PyObject* module, PythonEngineImpl* engine);
+    ~PythonModuleImpl() override;
+
+    const QString& name() override;
+    const QString& fileName() override;
+    void reload() override;
+    void addModule(SCP_PythonModule* module) override;
+    bool hasModule(SCP_PythonModule* module) override;
+    QVariant execute(const QString& code) override;
+    QVariant call(const QString& functionName, QVariantList args) override;
+    QList<SCP_PythonFunction*> functions() override;
+
+    virtual QVariant call(const QString& functionName);
+
+    PyObject* pyModule() const { return module.object(); }
+
+private:
+    // The module's namespace (borrowed); null, with no error set, when the wrapped object is
+    // not a module.
+    PyObject* namespaceDict() const;
+    void forgetFunctions();
+
+    PyObjectPtr module;
+    PythonEngineImpl* engine;
+    QString nameCache;
+    QString fileNameCache;
+    QList<SCP_PythonFunction*> functionList;
+    bool functionsCached = false;
+};
