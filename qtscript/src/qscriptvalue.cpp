@@ -9,6 +9,15 @@ QScriptValue primitive(QJSValue value)
     return QScriptValuePrivate::make(std::move(value), nullptr);
 }
 
+QJSValueList toScriptList(const QScriptValueList& values)
+{
+    QJSValueList list;
+    list.reserve(values.size());
+    for (const QScriptValue& value : values)
+        list.append(QScriptValuePrivate::js(value));
+    return list;
+}
+
 } // namespace
 
 QScriptValue::QScriptValue() = default;
@@ -243,12 +252,8 @@ QScriptValue QScriptValue::call(const QScriptValue& thisObject, const QScriptVal
     QScriptEnginePrivate* e = QScriptEnginePrivate::of(*this);
     if (!e || !isFunction())
         return QScriptValue();
-    QJSValueList jsArgs;
-    jsArgs.reserve(args.size());
-    for (const QScriptValue& arg : args)
-        jsArgs.append(QScriptValuePrivate::js(arg));
     const QJSValue self = thisObject.isObject() ? QScriptValuePrivate::js(thisObject) : e->js.globalObject();
-    return e->wrap(e->call(QScriptValuePrivate::js(*this), self, jsArgs));
+    return e->wrap(e->call(QScriptValuePrivate::js(*this), self, toScriptList(args)));
 }
 
 QScriptValue QScriptValue::construct(const QScriptValueList& args) const
@@ -256,8 +261,5 @@ QScriptValue QScriptValue::construct(const QScriptValueList& args) const
     QScriptEnginePrivate* e = QScriptEnginePrivate::of(*this);
     if (!e || !isFunction())
         return QScriptValue();
-    QJSValueList jsArgs;
-    for (const QScriptValue& arg : args)
-        jsArgs.append(QScriptValuePrivate::js(arg));
-    return e->wrap(e->construct(QScriptValuePrivate::js(*this), jsArgs));
+    return e->wrap(e->construct(QScriptValuePrivate::js(*this), toScriptList(args)));
 }
