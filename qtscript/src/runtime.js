@@ -78,12 +78,12 @@
         makeMethod: function (classId, group) {
             return function () {
                 const target = isObject(this) ? this[TARGET] : undefined;
-                return B.invoke(target, classId, group, Array.prototype.slice.call(arguments));
+                return B.invoke(target, classId, group, arguments);
             };
         },
         makeNative: function (id) {
             const f = function () {
-                return B.callNative(id, f, this, Array.prototype.slice.call(arguments),
+                return B.callNative(id, f, this, arguments,
                                     new.target !== undefined);
             };
             return f;
