@@ -1,7 +1,7 @@
 // Host code on eight threads calls module functions while the main thread runs code: results are
 // right and reference counts end where they started.
 #include "support/MessageRecorder.h"
-#include "support/TestHost.h"
+#include "support/PluginTestCase.h"
 
 #include "engine/EngineGILScope.h"
 #include "engine/MessageActions.h"
@@ -35,21 +35,11 @@ PyObject* globalOf(PythonModuleImpl* module, const char* name)
 }
 }
 
-class EngineThreadsTest : public QObject
+class EngineThreadsTest : public PluginTestCase
 {
     Q_OBJECT
 
-private:
-    TestHost host;
-    SCP_PythonEngine* engine = nullptr;
-
 private slots:
-    void initTestCase()
-    {
-        engine = host.startPlugin();
-        QVERIFY(engine);
-    }
-
     void concurrentCallsGiveRightResultsAndKeepCounts()
     {
         auto* module = dynamic_cast<PythonModuleImpl*>(engine->createModule(QStringLiteral("threaded")));

@@ -1,6 +1,6 @@
 // The engine's lock scopes under an application object: the main-thread count, nesting, early
 // release, and giving the lock up to other threads.
-#include "support/TestHost.h"
+#include "support/PluginTestCase.h"
 
 #include "engine/EngineGILScope.h"
 
@@ -26,18 +26,13 @@ void onWorker(Work work)
 }
 }
 
-class LockScopesTest : public QObject
+class LockScopesTest : public PluginTestCase
 {
     Q_OBJECT
-
-private:
-    TestHost host;
-    SCP_PythonEngine* engine = nullptr;
 
 private slots:
     void initTestCase()
     {
-        engine = host.startPlugin();
         QVERIFY(engine);
         QCOMPARE(count(), 0);
     }

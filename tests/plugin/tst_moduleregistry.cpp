@@ -1,7 +1,7 @@
 // The engine's module registry: one wrapper per name, imports and loads by name or file, and the
 // failures that leave (or do not leave) a Python error pending.
 #include "support/TestFiles.h"
-#include "support/TestHost.h"
+#include "support/PluginTestCase.h"
 
 #include <SCP_PythonEngine.h>
 #include <SCP_PythonFunction.h>
@@ -19,7 +19,7 @@ const QByteArray countingBody = "import sys\n"
                                 "    return 42\n";
 }
 
-class ModuleRegistryTest : public QObject
+class ModuleRegistryTest : public PluginTestCase
 {
     Q_OBJECT
 
@@ -30,20 +30,15 @@ private:
     }
     void runInMain(const QString& code) { engine->mainModule()->execute(code); }
 
-    TestHost host;
-    SCP_PythonEngine* engine = nullptr;
     QTemporaryDir folder;
 
 private slots:
     void initTestCase()
     {
-        engine = host.startPlugin();
         QVERIFY(engine);
         QVERIFY(folder.isValid());
         engine->addSysPath(folder.path());
     }
-
-    void init() { engine->clearError(); }
 
     void moduleAnswersEachNameWithOneWrapper()
     {

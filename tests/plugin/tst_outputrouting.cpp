@@ -1,7 +1,7 @@
 // Python's output and errors: the message log with its prefixes, an installed redirect, and
 // reportError() turning a traceback into one message per line, whatever the exception.
 #include "support/MessageRecorder.h"
-#include "support/TestHost.h"
+#include "support/PluginTestCase.h"
 
 #include "engine/MessageActions.h"
 
@@ -23,25 +23,20 @@ public:
 };
 }
 
-class OutputRoutingTest : public QObject
+class OutputRoutingTest : public PluginTestCase
 {
     Q_OBJECT
 
 private:
-    TestHost host;
-    SCP_PythonEngine* engine = nullptr;
     SCP_PythonModule* module = nullptr;
 
 private slots:
     void initTestCase()
     {
-        engine = host.startPlugin();
         QVERIFY(engine);
         module = engine->createModule(QStringLiteral("output_test"));
         QVERIFY(module);
     }
-
-    void init() { engine->clearError(); }
 
     void standardOutputKeepsItsPiecesAsWritten()
     {

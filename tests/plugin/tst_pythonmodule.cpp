@@ -2,7 +2,7 @@
 // and binding modules into one another.
 #include "support/MessageRecorder.h"
 #include "support/TestFiles.h"
-#include "support/TestHost.h"
+#include "support/PluginTestCase.h"
 
 #include "engine/MessageActions.h"
 #include "python/PythonModuleImpl.h"
@@ -30,7 +30,7 @@ QPointer<QObject> tracked(SCP_PythonFunction* function)
 }
 }
 
-class PythonModuleTest : public QObject
+class PythonModuleTest : public PluginTestCase
 {
     Q_OBJECT
 
@@ -42,20 +42,15 @@ private:
         return module;
     }
 
-    TestHost host;
-    SCP_PythonEngine* engine = nullptr;
     QTemporaryDir folder;
     int moduleCount = 0;
 
 private slots:
     void initTestCase()
     {
-        engine = host.startPlugin();
         QVERIFY(engine);
         engine->addSysPath(folder.path());
     }
-
-    void init() { engine->clearError(); }
 
     void functionsAreCachedUntilCodeRuns()
     {

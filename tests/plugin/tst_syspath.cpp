@@ -1,5 +1,5 @@
 // addSysPath(): one sys.path entry per directory, however the path is written.
-#include "support/TestHost.h"
+#include "support/PluginTestCase.h"
 
 #include <SCP_PythonEngine.h>
 
@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class SysPathTest : public QObject
+class SysPathTest : public PluginTestCase
 {
     Q_OBJECT
 
@@ -21,17 +21,9 @@ private:
         return count;
     }
 
-    TestHost host;
-    SCP_PythonEngine* engine = nullptr;
     QTemporaryDir folder;
 
 private slots:
-    void initTestCase()
-    {
-        engine = host.startPlugin();
-        QVERIFY(engine);
-    }
-
     void directoryIsAddedOnceHoweverWritten()
     {
         const QString target = folder.filePath(QStringLiteral("target"));
