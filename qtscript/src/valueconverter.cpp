@@ -7,9 +7,22 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 constexpr int MaxDepth = 64;
+
+// Whole numbers become ints, so that a script's 3 reaches C++ and Python as an integer (a Python
+// range(n) refuses a float); everything else stays a double.
+QVariant numberToVariant(double number)
+{
+    const bool whole = std::trunc(number) == number && !(number == 0 && std::signbit(number));
+    if (whole && number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max())
+        return QVariant(int(number));
+    return QVariant(number);
+}
 
 bool isNumeric(int id)
 {
@@ -105,7 +118,7 @@ QVariant ValueConverter::toVariant(const QJSValue& value, int depth)
     if (value.isBool())
         return QVariant(value.toBool());
     if (value.isNumber())
-        return QVariant(value.toNumber());
+        return numberToVariant(value.toNumber());
     if (value.isString())
         return QVariant(value.toString());
     if (!value.isObject())

@@ -193,7 +193,11 @@ void TestQScriptEngine::conversionsToVariant()
     QCOMPARE(map.value("b").metaType().id(), QMetaType::Bool);
     QVERIFY(!map.value("z").isValid());
     QVERIFY(!map.value("u").isValid());
-    QCOMPARE(map.value("l").toList(), (QVariantList{1.0, QStringLiteral("a")}));
+    QCOMPARE(map.value("l").toList(), (QVariantList{1, QStringLiteral("a")}));
+    QCOMPARE(map.value("l").toList().at(0).metaType().id(), QMetaType::Int);
+    QCOMPARE(map.value("n").metaType().id(), QMetaType::Double);
+    QCOMPARE(engine.evaluate("4e9").toVariant().metaType().id(), QMetaType::Double);
+    QCOMPARE(engine.evaluate("-0").toVariant().metaType().id(), QMetaType::Double);
 
     const QScriptValue back = engine.toScriptValue(QVariant(QVariantMap{{"k", QVariantList{1, 2}}}));
     QVERIFY(back.property("k").isArray());
