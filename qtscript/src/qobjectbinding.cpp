@@ -90,10 +90,14 @@ QJSValue QObjectBinding::readExtra(const QJSValue& target, const QString& name)
     return m_engine.wrapQObject(child, QScriptEngine::QtOwnership, true);
 }
 
-void QObjectBinding::writeExtra(const QJSValue& target, const QString& name, const QJSValue& value)
+bool QObjectBinding::writeExtra(const QJSValue& target, const QString& name, const QJSValue& value, bool create)
 {
-    if (QObject* object = objectOf(target, name))
-        object->setProperty(name.toUtf8().constData(), m_engine.converter.toVariant(value));
+    QObject* object = objectOf(target, name);
+    const QByteArray utf8 = name.toUtf8();
+    if (!object || !(create || object->dynamicPropertyNames().contains(utf8)))
+        return false;
+    object->setProperty(utf8.constData(), m_engine.converter.toVariant(value));
+    return true;
 }
 
 bool QObjectBinding::deleteExtra(const QJSValue& target, const QString& name)

@@ -18,7 +18,9 @@ public:
     Q_INVOKABLE void writeProperty(const QJSValue& target, int index, const QJSValue& value);
     Q_INVOKABLE bool hasExtra(const QJSValue& target, const QString& name);
     Q_INVOKABLE QJSValue readExtra(const QJSValue& target, const QString& name);
-    Q_INVOKABLE void writeExtra(const QJSValue& target, const QString& name, const QJSValue& value);
+    // Writes an existing dynamic property, or creates one when create is set; false when the
+    // name belongs to the script side instead.
+    Q_INVOKABLE bool writeExtra(const QJSValue& target, const QString& name, const QJSValue& value, bool create);
     Q_INVOKABLE bool deleteExtra(const QJSValue& target, const QString& name);
     Q_INVOKABLE QJSValue keys(const QJSValue& target, int classId);
     Q_INVOKABLE QJSValue callNative(int id, const QJSValue& callee, const QJSValue& thisObject,

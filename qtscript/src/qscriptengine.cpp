@@ -86,8 +86,7 @@ QScriptValue QScriptEngine::newVariant(const QVariant& value)
 QScriptValue QScriptEngine::newQObject(QObject* object, ValueOwnership ownership,
                                        const QObjectWrapOptions& options)
 {
-    Q_UNUSED(options);
-    return d->wrap(d->wrapQObject(object, ownership, false));
+    return d->wrap(d->wrapQObject(object, ownership, false, options));
 }
 
 QScriptValue QScriptEngine::newFunction(FunctionSignature function, int length)

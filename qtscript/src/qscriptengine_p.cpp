@@ -57,7 +57,7 @@ QJSValue QScriptEnginePrivate::newArray(const QJSValueList& items)
 }
 
 QJSValue QScriptEnginePrivate::wrapQObject(QObject* object, QScriptEngine::ValueOwnership ownership,
-                                           bool keepOwnership)
+                                           bool keepOwnership, QScriptEngine::QObjectWrapOptions options)
 {
     if (!object)
         return QJSValue(QJSValue::NullValue);
@@ -71,7 +71,8 @@ QJSValue QScriptEnginePrivate::wrapQObject(QObject* object, QScriptEngine::Value
                                                   ? QJSEngine::CppOwnership
                                                   : QJSEngine::JavaScriptOwnership);
     const int classId = classIdFor(object->metaObject());
-    return m_wrap.call({wrapper, m_handlers.at(classId)});
+    const bool autoCreate = options.testFlag(QScriptEngine::AutoCreateDynamicProperties);
+    return m_wrap.call({wrapper, m_handlers.at(classId), autoCreate});
 }
 
 QObject* QScriptEnginePrivate::toQObject(const QJSValue& value, bool* isQObject)

@@ -45,7 +45,8 @@ public:
 
     // Wraps a QObject in its (unique) script proxy. With `keepOwnership`, an object met before
     // keeps the ownership chosen then.
-    QJSValue wrapQObject(QObject* object, QScriptEngine::ValueOwnership ownership, bool keepOwnership);
+    QJSValue wrapQObject(QObject* object, QScriptEngine::ValueOwnership ownership, bool keepOwnership,
+                         QScriptEngine::QObjectWrapOptions options = {});
     QObject* toQObject(const QJSValue& value, bool* isQObject = nullptr);
     QJSValue newVariant(const QVariant& value);
     bool isVariant(const QJSValue& value);

@@ -6,6 +6,7 @@
     const PROXY = Symbol("proxy");
     const VARIANT = Symbol("variant");
     const PRIMITIVE = Symbol("primitive");
+    const AUTO_CREATE = Symbol("autoCreateDynamicProperties");
     const hidden = new WeakMap();
     const own = Object.prototype.hasOwnProperty;
 
@@ -47,8 +48,8 @@
                 const p = properties[k];
                 if (p !== undefined)
                     B.writeProperty(t[TARGET], p, v);
-                else
-                    B.writeExtra(t[TARGET], k, v);
+                else if (!B.writeExtra(t[TARGET], k, v, t[AUTO_CREATE]))
+                    t[k] = v;
                 return true;
             },
             has: function (t, k) {
@@ -88,11 +89,12 @@
             };
             return f;
         },
-        wrap: function (w, handler) {
+        wrap: function (w, handler, autoCreate) {
             let p = w[PROXY];
             if (p === undefined) {
                 const t = {};
                 t[TARGET] = w;
+                t[AUTO_CREATE] = autoCreate;
                 p = new Proxy(t, handler);
                 w[PROXY] = p;
             }

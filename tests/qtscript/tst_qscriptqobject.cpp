@@ -107,9 +107,17 @@ void TestQScriptQObject::propertiesStaticAndDynamic()
     f.calc.setProperty("colour", QStringLiteral("red"));
     QCOMPARE(f.run("calc.colour").toString(), QStringLiteral("red"));
     QVERIFY(f.run("'colour' in calc").toBool());
+    // An existing dynamic property is written; an unknown name stays on the script side unless
+    // the wrapper was made with AutoCreateDynamicProperties.
     f.run("calc.size = 3; calc.colour = 'blue'");
-    QCOMPARE(f.calc.property("size").toDouble(), 3.0);
+    QCOMPARE(f.run("calc.size").toInt32(), 3);
+    QVERIFY(!f.calc.property("size").isValid());
     QCOMPARE(f.calc.property("colour").toString(), QStringLiteral("blue"));
+    Calculator autoCreating;
+    f.engine.globalObject().setProperty(
+        "auto", f.engine.newQObject(&autoCreating, QScriptEngine::QtOwnership, QScriptEngine::AutoCreateDynamicProperties));
+    f.run("auto.size = 4");
+    QCOMPARE(autoCreating.property("size").toInt(), 4);
     QVERIFY(f.run("calc.nothing === undefined").toBool());
     // Functions stay on the script side.
     QCOMPARE(f.run("calc.fn = function () { return 9; }; calc.fn()").toInt32(), 9);
