@@ -5,8 +5,13 @@
 #include <SCR_AbstractInterface.h>
 
 #include <QMap>
+#include <QScriptValue>
 
+class JsObjectWrapper;
+class PythonQtObjectPtr;
+class QScriptContext;
 class QScriptEngine;
+class QWidget;
 
 // The plug-in object, published to host scripts as "PythonManager". Constructing it starts the
 // interpreter; it lives for the rest of the process.
@@ -19,9 +24,27 @@ public:
 
     bool isInitialized() const { return initialized; }
 
+    // Name under which the holder of addToGlobalJsObject is published to Python's __main__ and to
+    // the host's scripts.
+    static const char* const globalJsObjectName;
+
+public slots:
+    // Loads a Python file as a module; its functions are callable from script through "py".
+    QScriptValue createPyObject(QString path, QString moduleName = QString());
+    QScriptValue getPyObjects();
+    QScriptValue wrapFunction(QScriptValue jsFunction);
+    JsObjectWrapper* wrapObject(QString objName, QScriptValue objValue);
+    void addToGlobalJsObject(QString name, QScriptValue myObject);
+    QWidget* appWidget();
+
 private:
     PythonScript();
     void startPython();
+    void publishGlobalJsObject();
+    QScriptValue scriptObjectFor(const PythonQtObjectPtr& module, const QStringList& functionNames);
+
+    // Native script function behind each "py" property: calls the Python function of its name.
+    static QScriptValue callPyFunction(QScriptContext* context, QScriptEngine* engine);
 
     QScriptEngine* scriptEngine = nullptr;
     QObject* globalJsObject = nullptr;

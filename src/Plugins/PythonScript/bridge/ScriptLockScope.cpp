@@ -1,0 +1,9 @@
+#include "ScriptLockScope.h"
+
+ScriptLockScope::ScriptLockScope()
+    : engine(SCP_PythonEngine::current())
+    , hostScope(engine)
+{
+    if (!engine)
+        fallbackScope.emplace();
+}
