@@ -55,7 +55,9 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     const QCommandLineOption python(QStringLiteral("python"), QStringLiteral("Runs a Python file in the main module (repeatable)."), QStringLiteral("FILE"));
     const QCommandLineOption code(QStringLiteral("c"), QStringLiteral("Runs Python code in the main module (repeatable)."), QStringLiteral("CODE"));
     parser.addOptions({help, plugin, settings, specialFolder, log, batch, without, script, python, code});
-    m_helpText = parser.helpText();
+    // The usage line names the program whatever the executable file is called.
+    const QString text = parser.helpText();
+    m_helpText = QStringLiteral("Usage: bellwick") + text.mid(text.indexOf(QLatin1String(" [options]")));
 
     if (!parser.parse(args)) {
         m_error = parser.errorText();

@@ -1,0 +1,132 @@
+#include "FakePythonEngine.h"
+
+#include "FakePythonModule.h"
+#include "MSG_Scope.h"
+#include "SCP_PythonRedirect.h"
+
+#include <QFileInfo>
+
+namespace {
+
+class CountingScope : public SCP_PythonEngine::GILScope_Priv, public SCP_PythonEngine::ThreadStateScope_Priv
+{
+public:
+    CountingScope(int* depth, int step) : m_depth(depth), m_step(step) { *m_depth += m_step; }
+    void release() override
+    {
+        *m_depth -= m_step;
+        m_step = 0;
+    }
+
+private:
+    int* m_depth;
+    int m_step;
+};
+
+} // namespace
+
+int FakePythonEngine::liveEngines = 0;
+
+FakePythonEngine::FakePythonEngine()
+{
+    ++liveEngines;
+}
+
+FakePythonEngine::~FakePythonEngine()
+{
+    for (FakePythonModule* fake : std::as_const(m_modules))
+        FakePythonModule::destroy(fake);
+    --liveEngines;
+}
+
+FakePythonModule* FakePythonEngine::fakeModule(const QString& name)
+{
+    return m_modules.value(name);
+}
+
+SCP_PythonModule* FakePythonEngine::mainModule()
+{
+    return createModule(QStringLiteral("__main__"));
+}
+
+SCP_PythonModule* FakePythonEngine::createModule(const QString& name)
+{
+    FakePythonModule*& fake = m_modules[name];
+    if (!fake) {
+        fake = new FakePythonModule(name, QString());
+        ++createdModules;
+    }
+    return fake;
+}
+
+SCP_PythonModule* FakePythonEngine::importModule(const QString& name, bool reload)
+{
+    if (name.startsWith(QLatin1String("missing")))
+        return nullptr;
+    SCP_PythonModule* imported = createModule(name);
+    if (reload)
+        imported->reload();
+    return imported;
+}
+
+SCP_PythonModule* FakePythonEngine::loadModule(const QString& filePath, bool reload, const QString& moduleName)
+{
+    const QFileInfo file(filePath);
+    if (!file.isFile())
+        return nullptr;
+    const QString name = moduleName.isEmpty() ? file.baseName() : moduleName;
+    FakePythonModule*& fake = m_modules[name];
+    if (!fake)
+        fake = new FakePythonModule(name, file.absoluteFilePath());
+    else if (reload)
+        fake->reload();
+    return fake;
+}
+
+SCP_PythonModule* FakePythonEngine::module(const QString& name)
+{
+    return m_modules.value(name);
+}
+
+QList<SCP_PythonModule*> FakePythonEngine::modules()
+{
+    QList<SCP_PythonModule*> list;
+    for (FakePythonModule* fake : std::as_const(m_modules))
+        list.append(fake);
+    return list;
+}
+
+bool FakePythonEngine::reportError()
+{
+    if (!pendingError)
+        return false;
+    pendingError = false;
+    MSG_Scope(QStringLiteral("FakeError"), 2);
+    return true;
+}
+
+void FakePythonEngine::writeStdOut(const QString& text)
+{
+    if (currentRedirect)
+        currentRedirect->writeStdOut(text);
+    else
+        MSG_Scope(QStringLiteral("[PY STDOUT] : ") + text, 7);
+}
+
+void FakePythonEngine::writeStdErr(const QString& text)
+{
+    if (currentRedirect)
+        currentRedirect->writeStdErr(text);
+    else
+        MSG_Scope(QStringLiteral("[PY STDERR] : ") + text.simplified(), 7);
+}
+
+SCP_PythonEngine::GILScope_Priv* FakePythonEngine::createGILScope()
+{
+    return new CountingScope(&lockDepth, 1);
+}
+
+SCP_PythonEngine::ThreadStateScope_Priv* FakePythonEngine::createThreadStateScope()
+{
+    return new CountingScope(&lockDepth, -1);
+}
