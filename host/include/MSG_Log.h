@@ -30,7 +30,8 @@ public:
     void removeListener(int id);
 
 signals:
-    // Emitted after the listeners ran; connect with a queued connection from other threads.
+    // Emitted after the listeners ran, in the log's order; receivers on other threads should use
+    // a queued connection.
     void entryAdded(const MSG_Entry& entry);
 
 private:

@@ -15,12 +15,11 @@ MSG_Log* MSG_Log::instance()
 
 void MSG_Log::add(const MSG_Entry& entry)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_entries.append(entry);
-        for (const auto& listener : std::as_const(m_listeners))
-            listener.second(entry);
-    }
+    // Listeners and the signal run under the lock, so queued receivers get the log's order too.
+    QMutexLocker lock(&m_mutex);
+    m_entries.append(entry);
+    for (const auto& listener : std::as_const(m_listeners))
+        listener.second(entry);
     emit entryAdded(entry);
 }
 

@@ -12,6 +12,17 @@ const char* const helpersSource =
     "def evaluate(code):\n"
     "    return eval(code, __main__.__dict__)\n";
 
+// Ends a lock scope made by the engine: releases it once, then deletes it.
+template <class Priv>
+void endScope(Priv*& priv)
+{
+    if (!priv)
+        return;
+    priv->release();
+    delete priv;
+    priv = nullptr;
+}
+
 } // namespace
 
 SCP_PythonEngine::GILScope_Priv::~GILScope_Priv() = default;
@@ -34,11 +45,7 @@ SCP_PythonEngine::GILScope::~GILScope()
 
 void SCP_PythonEngine::GILScope::release()
 {
-    if (!m_priv)
-        return;
-    m_priv->release();
-    delete m_priv;
-    m_priv = nullptr;
+    endScope(m_priv);
 }
 
 SCP_PythonEngine::ThreadStateScope::ThreadStateScope()
@@ -58,11 +65,7 @@ SCP_PythonEngine::ThreadStateScope::~ThreadStateScope()
 
 void SCP_PythonEngine::ThreadStateScope::release()
 {
-    if (!m_priv)
-        return;
-    m_priv->release();
-    delete m_priv;
-    m_priv = nullptr;
+    endScope(m_priv);
 }
 
 SCP_PythonEngine::SCP_PythonEngine() = default;

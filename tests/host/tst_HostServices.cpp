@@ -47,6 +47,20 @@ SCP_PythonEngine* createFakeEngine(SC_SessionContext*)
     return callbackAnswersNull ? nullptr : new FakePythonEngine;
 }
 
+// A session whose manager makes fake engines.
+struct FakeSession
+{
+    FakeSession()
+    {
+        callbackAnswersNull = false;
+        manager.registerEngineCreationCallback(createFakeEngine);
+    }
+    FakePythonEngine* engine() { return static_cast<FakePythonEngine*>(context.pythonEngine()); }
+
+    SCP_PythonManager manager;
+    SC_SessionContext context{&manager, nullptr};
+};
+
 QStringList messageTexts()
 {
     QStringList texts;
@@ -137,11 +151,8 @@ private slots:
         { SCP_PythonEngine::GILScope nothing; } // no session: holds nothing, does not crash
         QVERIFY(!SCP_PythonEngine::current());
 
-        SCP_PythonManager manager;
-        manager.registerEngineCreationCallback(createFakeEngine);
-        callbackAnswersNull = false;
-        SC_SessionContext context(&manager, nullptr);
-        PLUG_Services::setSessionContext(&context);
+        FakeSession session;
+        PLUG_Services::setSessionContext(&session.context);
         auto* engine = static_cast<FakePythonEngine*>(SCP_PythonEngine::current());
         QVERIFY(engine);
         {
@@ -159,11 +170,8 @@ private slots:
 
     void helpersModuleIsMadeOnceAndServesEvaluateAndMain()
     {
-        SCP_PythonManager manager;
-        manager.registerEngineCreationCallback(createFakeEngine);
-        callbackAnswersNull = false;
-        SC_SessionContext context(&manager, nullptr);
-        auto* engine = static_cast<FakePythonEngine*>(context.pythonEngine());
+        FakeSession session;
+        FakePythonEngine* engine = session.engine();
 
         SCP_PythonModule* helpers = engine->helpersModule();
         QVERIFY(helpers);
@@ -181,11 +189,8 @@ private slots:
 
     void redirectStackHandsItsTopToTheEngine()
     {
-        SCP_PythonManager manager;
-        manager.registerEngineCreationCallback(createFakeEngine);
-        callbackAnswersNull = false;
-        SC_SessionContext context(&manager, nullptr);
-        auto* engine = static_cast<FakePythonEngine*>(context.pythonEngine());
+        FakeSession session;
+        FakePythonEngine* engine = session.engine();
         RecordingRedirect first(engine), second(engine);
 
         engine->pushRedirectObject(&first);
