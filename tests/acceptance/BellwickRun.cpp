@@ -4,9 +4,10 @@
 #include <QJsonDocument>
 #include <QProcess>
 
-BellwickRun::BellwickRun(const QStringList& args)
+BellwickRun::BellwickRun(const QStringList& args, const QString& workingDirectory)
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     process.setProgram(QDir(qEnvironmentVariable("BELLWICK_BIN_DIR")).filePath(QStringLiteral("bellwick")));
     process.setArguments(args + QStringList{QStringLiteral("--log"), QStringLiteral("-")});
     process.start();

@@ -10,7 +10,7 @@ class BellwickRun
 {
 public:
     // Runs bellwick from BELLWICK_BIN_DIR with args plus "--log -" and waits for it.
-    explicit BellwickRun(const QStringList& args);
+    explicit BellwickRun(const QStringList& args, const QString& workingDirectory = QString());
 
     bool finished() const { return finishedNormally; }
     int exitCode() const { return code; }

@@ -39,6 +39,25 @@ class AcceptanceTest : public QObject
 private slots:
     void initTestCase() { QVERIFY(!qEnvironmentVariable("BELLWICK_BIN_DIR").isEmpty()); }
 
+    // The examples a new user runs first, from the repository root as the README says.
+    void examplesRun()
+    {
+        const QString root = qEnvironmentVariable("BELLWICK_SOURCE_DIR");
+        const BellwickRun hello({QStringLiteral("--script"), QStringLiteral("examples/hello.js")}, root);
+        QCOMPARE(hello.exitCode(), 0);
+        QVERIFY(hello.outputLines().contains(QStringLiteral("Hello, Bellwick, from Python!")));
+        QVERIFY(hello.outputLines().contains(QStringLiteral("answer in __main__: 42")));
+
+        const BellwickRun manager({QStringLiteral("--script"), QStringLiteral("examples/pythonmanager.js")}, root);
+        QCOMPARE(manager.exitCode(), 0);
+        QCOMPARE(manager.outputLines().mid(1),
+                 QStringList({QStringLiteral("area(2) = 12.57"), QStringLiteral("triangle has 3 sides"),
+                              QStringLiteral("script notified: total of 4 values = 10"),
+                              QStringLiteral("report_to_script returned 10"), QStringLiteral("scale is now 1.5"),
+                              QStringLiteral("settings.scale in script: 6")}));
+        QVERIFY(manager.messages(errorAction).isEmpty());
+    }
+
     void printReachesTheMessageLog()
     {
         const BellwickRun run({QStringLiteral("-c"), QStringLiteral("print('hi')")});
