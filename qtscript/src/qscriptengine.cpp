@@ -25,8 +25,12 @@ QScriptValue QScriptEngine::evaluate(const QString& program, const QString& file
     clearExceptions();
     QStringList trace;
     const QJSValue result = d->js.evaluate(program, fileName, lineNumber, &trace);
+    // Only what escapes the program counts: a script function that threw inside a nested call()
+    // from C++ was already answered there.
     if (!trace.isEmpty() || result.isError())
         d->setException(result, trace);
+    else
+        clearExceptions();
     return d->wrap(result);
 }
 

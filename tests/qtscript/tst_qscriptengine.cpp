@@ -93,6 +93,14 @@ void TestQScriptEngine::nativeFunctionThrows()
     engine.evaluate("\n\nfail()", "native.js");
     QVERIFY(engine.hasUncaughtException());
     QVERIFY(engine.uncaughtException().toString().contains("native failure"));
+
+    // A throw that a native function answered through call() does not escape the program.
+    engine.globalObject().setProperty("swallow", engine.newFunction([](QScriptContext* ctx, QScriptEngine*) {
+        return ctx->argument(0).call();
+    }));
+    QCOMPARE(engine.evaluate("swallow(function () { throw new Error('inner'); }); 'done'").toString(),
+             QStringLiteral("done"));
+    QVERIFY(!engine.hasUncaughtException());
 }
 
 void TestQScriptEngine::exceptionsCarryMessageAndLine()
