@@ -144,27 +144,45 @@ PyObject* stringToPython(const QString& text)
     return PyUnicode_FromStringAndSize(utf8.constData(), utf8.size());
 }
 
+template <typename T>
+T stored(const QVariant& value)
+{
+    return *static_cast<const T*>(value.constData());
+}
+
+// Numbers are read straight from the variant: its generic conversions cost more than the call
+// they feed.
 PyObject* numberToPython(const QVariant& value)
 {
     switch (value.metaType().id()) {
-    case QMetaType::Bool:
-        return PyBool_FromLong(value.toBool());
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return PyFloat_FromDouble(value.toDouble());
-    case QMetaType::ULongLong:
-    case QMetaType::ULong:
-    case QMetaType::UInt:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-        return PyLong_FromUnsignedLongLong(value.toULongLong());
-    case QMetaType::LongLong:
-    case QMetaType::Long:
     case QMetaType::Int:
+        return PyLong_FromLong(stored<int>(value));
+    case QMetaType::Bool:
+        return PyBool_FromLong(stored<bool>(value));
+    case QMetaType::Double:
+        return PyFloat_FromDouble(stored<double>(value));
+    case QMetaType::Float:
+        return PyFloat_FromDouble(stored<float>(value));
+    case QMetaType::LongLong:
+        return PyLong_FromLongLong(stored<qlonglong>(value));
+    case QMetaType::Long:
+        return PyLong_FromLong(stored<long>(value));
     case QMetaType::Short:
+        return PyLong_FromLong(stored<short>(value));
     case QMetaType::Char:
+        return PyLong_FromLong(stored<char>(value));
     case QMetaType::SChar:
-        return PyLong_FromLongLong(value.toLongLong());
+        return PyLong_FromLong(stored<signed char>(value));
+    case QMetaType::ULongLong:
+        return PyLong_FromUnsignedLongLong(stored<qulonglong>(value));
+    case QMetaType::ULong:
+        return PyLong_FromUnsignedLong(stored<unsigned long>(value));
+    case QMetaType::UInt:
+        return PyLong_FromUnsignedLong(stored<uint>(value));
+    case QMetaType::UShort:
+        return PyLong_FromUnsignedLong(stored<ushort>(value));
+    case QMetaType::UChar:
+        return PyLong_FromUnsignedLong(stored<uchar>(value));
     default:
         return nullptr;
     }
@@ -176,10 +194,12 @@ QVariant PythonQtConv::PyObjToQVariant(PyObject* object, int type)
 {
     if (!object)
         return QVariant();
+    if (type == -1)
+        return naturalVariant(object);
     if (type == qMetaTypeId<PythonQtObjectPtr>())
         return PythonQtObjectPtr(object).toVariant();
     const QVariant natural = naturalVariant(object);
-    if (type == -1 || type == QMetaType::QVariant || natural.metaType().id() == type)
+    if (type == QMetaType::QVariant || natural.metaType().id() == type)
         return natural;
     const QMetaType target(type);
     if (!target.isValid())

@@ -8,6 +8,16 @@ namespace {
 
 std::atomic<bool> s_enabled{true};
 
+// The attached thread state (the lock holder's), without the fatal error on none.
+PyThreadState* currentThreadState()
+{
+#if PY_VERSION_HEX >= 0x030D0000
+    return PyThreadState_GetUnchecked();
+#else
+    return _PyThreadState_UncheckedGet();
+#endif
+}
+
 enum ScopeState {
     NothingTaken = 0,
     KeptStateAttached = 1,
@@ -22,12 +32,15 @@ PythonQtGILScope::PythonQtGILScope()
     if (!s_enabled.load(std::memory_order_relaxed) || !PythonQtThreadStates::interpreterAlive())
         return;
     // Nested scopes, the init thread before startThreads() and Python calling back into C++
-    // all arrive here with the lock already held by this thread.
-    if (PyGILState_Check())
+    // all arrive here with the lock already held by this thread. A kept state is the thread's
+    // own PyGILState state, so comparing it with the attached one answers PyGILState_Check
+    // without its thread-specific-storage lookup.
+    PyThreadState* kept = PythonQtThreadStates::keptState();
+    if (kept ? currentThreadState() == kept : PyGILState_Check() != 0)
         return;
     m_generation = PythonQtThreadStates::generation();
     m_held = true;
-    if (PyThreadState* kept = PythonQtThreadStates::keptState()) {
+    if (kept) {
         PyEval_RestoreThread(kept);
         m_state = KeptStateAttached;
     } else if (PyGILState_GetThisThreadState()) {

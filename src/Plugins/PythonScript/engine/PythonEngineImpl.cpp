@@ -247,6 +247,8 @@ SCP_PythonModule* PythonEngineImpl::loadModule(const QString& filePath, bool rel
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
     const QByteArray source = file.readAll();
+    if (!isCompilableSource(source))
+        return nullptr;
     const PyObjectPtr fileNameObject = toPyString(filePath);
     if (!fileNameObject.object())
         return nullptr;

@@ -21,3 +21,11 @@ QString toQString(PyObject* object)
     const char* buffer = PyUnicode_AsUTF8(object);
     return buffer ? QString::fromUtf8(buffer) : QString();
 }
+
+bool isCompilableSource(const QByteArray& source)
+{
+    if (!source.contains('\0'))
+        return true;
+    PyErr_SetString(PyExc_SyntaxError, "source code string cannot contain null bytes");
+    return false;
+}

@@ -104,7 +104,10 @@ QVariant PythonModuleImpl::execute(const QString& code)
     PyObject* dict = namespaceDict();
     if (!dict)
         return result;
-    PyObject* value = PyRun_StringFlags(code.toUtf8().constData(), Py_file_input, dict, dict, nullptr);
+    const QByteArray source = code.toUtf8();
+    PyObject* value = isCompilableSource(source)
+        ? PyRun_StringFlags(source.constData(), Py_file_input, dict, dict, nullptr)
+        : nullptr;
     if (value) {
         result = PythonQtConv::PyObjToQVariant(value, -1);
         Py_DecRef(value);
