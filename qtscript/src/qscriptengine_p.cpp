@@ -29,6 +29,9 @@ QScriptEnginePrivate::QScriptEnginePrivate(QScriptEngine* q)
     m_wrap = runtime.property(QStringLiteral("wrap"));
     m_qobjectOf = runtime.property(QStringLiteral("qobjectOf"));
     m_variantOf = runtime.property(QStringLiteral("variantOf"));
+    m_unwrap = runtime.property(QStringLiteral("unwrap"));
+    m_dataOf = runtime.property(QStringLiteral("dataOf"));
+    m_noData = runtime.property(QStringLiteral("noData"));
     m_makeVariant = runtime.property(QStringLiteral("makeVariant"));
 }
 
@@ -102,7 +105,18 @@ bool QScriptEnginePrivate::isVariant(const QJSValue& value)
 
 QVariant QScriptEnginePrivate::variantOf(const QJSValue& value)
 {
-    return js.fromScriptValue<VariantBox>(m_variantOf.call({value})).value;
+    return variantOfBox(m_variantOf.call({value}));
+}
+
+QVariant QScriptEnginePrivate::variantOfBox(const QJSValue& box)
+{
+    return js.fromScriptValue<VariantBox>(box).value;
+}
+
+bool QScriptEnginePrivate::dataOf(const QJSValue& object, QJSValue* data)
+{
+    *data = m_dataOf.call({object});
+    return !data->strictlyEquals(m_noData);
 }
 
 QJSValue QScriptEnginePrivate::call(const QJSValue& function, const QJSValue& thisObject,

@@ -51,6 +51,11 @@ public:
     QJSValue newVariant(const QVariant& value);
     bool isVariant(const QJSValue& value);
     QVariant variantOf(const QJSValue& value);
+    // The variant box or the QObject wrapper a value stands for; undefined for anything else.
+    QJSValue unwrap(const QJSValue& value) { return m_unwrap.call({value}); }
+    QVariant variantOfBox(const QJSValue& box);
+    // The hidden data of an object; false when it has none.
+    bool dataOf(const QJSValue& object, QJSValue* data);
 
     // Calls a function, catching what it throws into the uncaught-exception state.
     QJSValue call(const QJSValue& function, const QJSValue& thisObject, const QJSValueList& args);
@@ -80,6 +85,9 @@ private:
     QJSValue m_wrap;
     QJSValue m_qobjectOf;
     QJSValue m_variantOf;
+    QJSValue m_unwrap;
+    QJSValue m_dataOf;
+    QJSValue m_noData;
     QJSValue m_makeVariant;
     std::vector<std::unique_ptr<MetaClassTable>> m_tables;
     QList<QJSValue> m_handlers;

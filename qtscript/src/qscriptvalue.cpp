@@ -229,10 +229,8 @@ QScriptValue QScriptValue::data() const
     QScriptEnginePrivate* e = QScriptEnginePrivate::of(*this);
     if (!e || !isObject())
         return QScriptValue();
-    const QJSValue object = QScriptValuePrivate::js(*this);
-    if (!e->helper("hasData", {object}).toBool())
-        return QScriptValue();
-    return e->wrap(e->helper("data", {object}));
+    QJSValue data;
+    return e->dataOf(QScriptValuePrivate::js(*this), &data) ? e->wrap(data) : QScriptValue();
 }
 
 void QScriptValue::setData(const QScriptValue& data)

@@ -8,6 +8,7 @@
     const PRIMITIVE = Symbol("primitive");
     const AUTO_CREATE = Symbol("autoCreateDynamicProperties");
     const hidden = new WeakMap();
+    const NO_DATA = Symbol("noData");
     const own = Object.prototype.hasOwnProperty;
 
     const variantPrototype = {
@@ -108,8 +109,15 @@
             return v;
         },
         variantOf: function (v) { return isObject(v) ? v[VARIANT] : undefined; },
-        hasData: function (o) { return hidden.has(o); },
-        data: function (o) { return hidden.get(o); },
+        // What a value stands for, in one call: its variant box, its QObject, or undefined.
+        unwrap: function (v) {
+            if (!isObject(v))
+                return undefined;
+            const box = v[VARIANT];
+            return box !== undefined ? box : v[TARGET];
+        },
+        noData: NO_DATA,
+        dataOf: function (o) { return hidden.has(o) ? hidden.get(o) : NO_DATA; },
         setData: function (o, v) { hidden.set(o, v); },
         clearData: function (o) { hidden.delete(o); },
         call: function (f, self, args) {

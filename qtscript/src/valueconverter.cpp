@@ -123,11 +123,12 @@ QVariant ValueConverter::toVariant(const QJSValue& value, int depth)
         return QVariant(value.toString());
     if (!value.isObject())
         return QVariant();
-    bool isQObject = false;
-    if (QObject* object = m_engine.toQObject(value, &isQObject); isQObject)
-        return QVariant::fromValue(object);
-    if (m_engine.isVariant(value))
-        return m_engine.variantOf(value);
+    if (value.isQObject())
+        return QVariant::fromValue(value.toQObject());
+    if (const QJSValue inner = m_engine.unwrap(value); inner.isQObject())
+        return QVariant::fromValue(inner.toQObject());
+    else if (!inner.isUndefined())
+        return m_engine.variantOfBox(inner);
     if (value.isArray()) {
         QVariantList list;
         const quint32 length = value.property(QStringLiteral("length")).toUInt();

@@ -7,6 +7,7 @@
 #include "bridge/PyObjectWrapper.h"
 #include "bridge/ScriptLockScope.h"
 #include "engine/MessageActions.h"
+#include "python/PyStringConversion.h"
 
 #include <BUIAPP_Application.h>
 #include <MSG_Scope.h>
@@ -141,8 +142,9 @@ QScriptValue PythonScript::createPyObject(QString path, QString moduleName)
     PyErr_Clear();
     const QByteArray source = file.readAll();
     PythonQtObjectPtr code;
-    code.setNewRef(Py_CompileStringExFlags(source.constData(), file.fileName().toUtf8().constData(),
-                                           Py_file_input, nullptr, -1));
+    if (isCompilableSource(source))
+        code.setNewRef(Py_CompileStringExFlags(source.constData(), file.fileName().toUtf8().constData(),
+                                               Py_file_input, nullptr, -1));
     if (code.isNull() || code.object() == Py_None) {
         report(QT_TR_NOOP("Error while creating PyObject from file : %1"), remappedPath);
         return QScriptValue();
