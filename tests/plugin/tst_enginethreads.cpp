@@ -2,6 +2,7 @@
 // right and reference counts end where they started.
 #include "support/MessageRecorder.h"
 #include "support/PluginTestCase.h"
+#include "support/PythonProbes.h"
 
 #include "engine/EngineGILScope.h"
 #include "engine/MessageActions.h"
@@ -21,18 +22,6 @@
 namespace {
 constexpr int threadCount = 8;
 constexpr int callsPerThread = 300;
-
-Py_ssize_t referenceCount(PyObject* object)
-{
-    PythonEngineImpl::EngineGILScope lock;
-    return Py_REFCNT(object);
-}
-
-PyObject* globalOf(PythonModuleImpl* module, const char* name)
-{
-    PythonEngineImpl::EngineGILScope lock;
-    return PyDict_GetItemString(PyModule_GetDict(module->pyModule()), name);
-}
 }
 
 class EngineThreadsTest : public PluginTestCase

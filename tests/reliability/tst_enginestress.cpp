@@ -4,6 +4,7 @@
 // test through the watchdog instead of hanging it.
 #include "support/MessageRecorder.h"
 #include "support/PluginTestCase.h"
+#include "support/PythonProbes.h"
 #include "support/TestFiles.h"
 #include "support/Watchdog.h"
 
@@ -32,18 +33,6 @@ constexpr int callsPerWorker = 2000;
 constexpr int importedModules = 60;
 constexpr int printedLines = 200;
 constexpr int watchdogSeconds = 240;
-
-Py_ssize_t referenceCount(PyObject* object)
-{
-    PythonEngineImpl::EngineGILScope lock;
-    return Py_REFCNT(object);
-}
-
-PyObject* globalOf(PythonModuleImpl* module, const char* name)
-{
-    PythonEngineImpl::EngineGILScope lock;
-    return PyDict_GetItemString(PyModule_GetDict(module->pyModule()), name);
-}
 
 QStringList sysPath(SCP_PythonEngine* engine)
 {
