@@ -34,6 +34,46 @@ void MetaClassTable::addMethod(const QMetaMethod& method)
     m_groups[groupFor(QString::fromLatin1(method.methodSignature()))].append(entry);
 }
 
+namespace {
+
+// Types the script engine's own binding converts the way ours does.
+bool isSimple(QMetaType type, bool asResult)
+{
+    switch (type.id()) {
+    case QMetaType::Void:
+        return asResult;
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::QString:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+quint32 MetaClassTable::directCallCounts(int group) const
+{
+    if (m_groupNames.value(group).contains(QLatin1Char('(')))
+        return 0;
+    quint32 counts = 0;
+    for (const Method& method : m_groups.at(group)) {
+        const qsizetype count = method.parameterTypes.size();
+        if (count > 31 || (counts >> count) & 1u || !isSimple(method.returnType, true))
+            return 0;
+        for (QMetaType parameter : method.parameterTypes) {
+            if (!isSimple(parameter, false))
+                return 0;
+        }
+        counts |= 1u << count;
+    }
+    return counts;
+}
+
 int MetaClassTable::groupFor(const QString& name)
 {
     auto it = m_groupByName.constFind(name);

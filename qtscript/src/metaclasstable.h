@@ -28,6 +28,9 @@ public:
     const QStringList& signalNames() const { return m_signalNames; }
     const QStringList& propertyNames() const { return m_propertyNames; }
     QString groupName(int group) const { return m_groupNames.value(group); }
+    // For a group the script engine can call by itself (plain name, simple types, one
+    // signature per argument count): bit n set when a signature takes n arguments; else 0.
+    quint32 directCallCounts(int group) const;
 
 private:
     void addMethod(const QMetaMethod& method);

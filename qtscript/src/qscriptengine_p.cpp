@@ -164,8 +164,12 @@ int QScriptEnginePrivate::classIdFor(const QMetaObject* metaObject)
     const MetaClassTable& table = *m_tables.back();
     QJSValue methods = helper("dict", {});
     const QJSValue makeMethod = runtime.property(QStringLiteral("makeMethod"));
-    for (auto group = table.groupByName().constBegin(); group != table.groupByName().constEnd(); ++group)
-        methods.setProperty(group.key(), makeMethod.call({classId, group.value()}));
+    const QJSValue makeDirectMethod = runtime.property(QStringLiteral("makeDirectMethod"));
+    for (auto group = table.groupByName().constBegin(); group != table.groupByName().constEnd(); ++group) {
+        const quint32 counts = table.directCallCounts(group.value());
+        methods.setProperty(group.key(), counts ? makeDirectMethod.call({classId, group.value(), group.key(), counts})
+                                                : makeMethod.call({classId, group.value()}));
+    }
     QJSValue properties = helper("dict", {});
     for (auto prop = table.propertyByName().constBegin(); prop != table.propertyByName().constEnd(); ++prop)
         properties.setProperty(prop.key(), prop.value());

@@ -83,6 +83,20 @@
                 return B.invoke(target, classId, group, arguments);
             };
         },
+        // A method whose types the script engine converts exactly as we do: called through the
+        // engine's own binding when the argument count fits one signature (countMask bit n for
+        // n arguments), through ours otherwise, so that errors read the same.
+        makeDirectMethod: function (classId, group, name, countMask) {
+            return function () {
+                const target = isObject(this) ? this[TARGET] : undefined;
+                if (target !== undefined && ((countMask >>> arguments.length) & 1) === 1) {
+                    const method = target[name];
+                    if (typeof method === "function")
+                        return method.apply(target, arguments);
+                }
+                return B.invoke(target, classId, group, arguments);
+            };
+        },
         makeNative: function (id) {
             const f = function () {
                 return B.callNative(id, f, this, arguments,

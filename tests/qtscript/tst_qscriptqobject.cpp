@@ -79,6 +79,13 @@ void TestQScriptQObject::defaultArguments()
     Fixture f;
     QCOMPARE(f.run("calc.describe('ab')").toString(), QStringLiteral("ab"));
     QCOMPARE(f.run("calc.describe('ab', 3)").toString(), QStringLiteral("ababab"));
+    // Simple signatures go through the script engine's own binding; a count that fits none of
+    // them, or a call without its object, still takes ours and reads the same.
+    QCOMPARE(f.run("calc.describe(7, 2)").toString(), QStringLiteral("77"));
+    QCOMPARE(f.run("calc.describe('ab', 2, 'extra')").toString(), QStringLiteral("abab"));
+    f.engine.evaluate("calc.describe.call({}, 'x')");
+    QVERIFY(f.engine.hasUncaughtException());
+    QVERIFY(f.engine.uncaughtException().toString().contains("describe"));
 }
 
 void TestQScriptQObject::valueTypesCrossBothWays()
