@@ -30,7 +30,8 @@ struct KeptState
     }
 };
 
-thread_local KeptState t_kept;
+// Read on every lock scope: a static TLS slot avoids the dynamic lookup.
+__attribute__((tls_model("initial-exec"))) thread_local KeptState t_kept;
 
 } // namespace
 

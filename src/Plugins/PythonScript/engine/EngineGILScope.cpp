@@ -8,7 +8,15 @@ namespace {
 enum class MainThreadTest : signed char { Unknown, Main, Other };
 
 // Computed once per thread, on its first scope opened while an application object exists.
-thread_local MainThreadTest mainThreadTest = MainThreadTest::Unknown;
+// Read on every scope, so it sits in a static TLS slot rather than behind a dynamic lookup.
+__attribute__((tls_model("initial-exec"))) thread_local MainThreadTest mainThreadTest = MainThreadTest::Unknown;
+
+// The host's counter, its address asked for once.
+int& mainThreadCount()
+{
+    static int& count = SCP_PythonEngine::mainThreadState();
+    return count;
+}
 
 bool isMainThread(const QCoreApplication* application)
 {
@@ -25,7 +33,7 @@ PythonEngineImpl::EngineGILScope::EngineGILScope()
     lockScope.emplace();
     const QCoreApplication* application = QCoreApplication::instance();
     if (!application || isMainThread(application)) {
-        ++SCP_PythonEngine::mainThreadState();
+        ++mainThreadCount();
         counted = true;
     }
 }
@@ -40,7 +48,7 @@ void PythonEngineImpl::EngineGILScope::release()
     if (!lockScope)
         return;
     if (counted) {
-        int& count = SCP_PythonEngine::mainThreadState();
+        int& count = mainThreadCount();
         count = count > 0 ? count - 1 : 0;
     }
     lockScope.reset();
