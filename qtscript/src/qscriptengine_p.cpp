@@ -103,11 +103,6 @@ bool QScriptEnginePrivate::isVariant(const QJSValue& value)
     return value.isObject() && !m_variantOf.call({value}).isUndefined();
 }
 
-QVariant QScriptEnginePrivate::variantOf(const QJSValue& value)
-{
-    return variantOfBox(m_variantOf.call({value}));
-}
-
 QVariant QScriptEnginePrivate::variantOfBox(const QJSValue& box)
 {
     return js.fromScriptValue<VariantBox>(box).value;

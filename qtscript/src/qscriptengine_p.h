@@ -50,7 +50,6 @@ public:
     QObject* toQObject(const QJSValue& value, bool* isQObject = nullptr);
     QJSValue newVariant(const QVariant& value);
     bool isVariant(const QJSValue& value);
-    QVariant variantOf(const QJSValue& value);
     // The variant box or the QObject wrapper a value stands for; undefined for anything else.
     QJSValue unwrap(const QJSValue& value) { return m_unwrap.call({value}); }
     QVariant variantOfBox(const QJSValue& box);

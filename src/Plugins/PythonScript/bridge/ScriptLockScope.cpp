@@ -1,8 +1,12 @@
 #include "ScriptLockScope.h"
 
 ScriptLockScope::ScriptLockScope()
-    : engine(SCP_PythonEngine::current())
-    , hostScope(engine)
+    : ScriptLockScope(SCP_PythonEngine::current())
+{
+}
+
+ScriptLockScope::ScriptLockScope(SCP_PythonEngine* engine)
+    : hostScope(engine)
 {
     if (!engine)
         fallbackScope.emplace();

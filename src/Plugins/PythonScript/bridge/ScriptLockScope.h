@@ -17,7 +17,8 @@ public:
     ScriptLockScope& operator=(const ScriptLockScope&) = delete;
 
 private:
-    SCP_PythonEngine* engine;
+    explicit ScriptLockScope(SCP_PythonEngine* engine);
+
     SCP_PythonEngine::GILScope hostScope;
     std::optional<PythonQtGILScope> fallbackScope;
 };

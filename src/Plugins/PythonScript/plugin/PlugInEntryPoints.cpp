@@ -27,12 +27,12 @@ void initialize()
     setUpPythonEnvironment(finder);
 
     PythonScript* plugin = PythonScript::instance();
-    if (PLUG_ScriptingInterface* scripting = PLUG_Services::getScriptingInterface()) {
-        if (plugin->isInitialized())
-            scripting->registerObject(plugin, QStringLiteral("PythonManager"));
-    }
+    if (!plugin->isInitialized())
+        return;
+    if (PLUG_ScriptingInterface* scripting = PLUG_Services::getScriptingInterface())
+        scripting->registerObject(plugin, QStringLiteral("PythonManager"));
     SC_SessionContext* session = PLUG_Services::getSessionContext();
-    if (session && plugin->isInitialized() && session->pythonManager()) {
+    if (session && session->pythonManager()) {
         std::printf("Python Manager Callback Registration.\n");
         std::fflush(stdout);
         session->pythonManager()->registerEngineCreationCallback(createPythonEngine);

@@ -22,17 +22,23 @@ PythonModuleImpl::PythonModuleImpl(PyObject* pyObject, PythonEngineImpl* owner)
 // The function objects go with the QObject children.
 PythonModuleImpl::~PythonModuleImpl() = default;
 
-PyObject* PythonModuleImpl::namespaceDict() const
+PyObject* PythonModuleImpl::realModule() const
 {
     PyObject* object = module.object();
-    return object && PyModule_Check(object) ? PyModule_GetDict(object) : nullptr;
+    return object && PyModule_Check(object) ? object : nullptr;
+}
+
+PyObject* PythonModuleImpl::namespaceDict() const
+{
+    PyObject* object = realModule();
+    return object ? PyModule_GetDict(object) : nullptr;
 }
 
 const QString& PythonModuleImpl::name()
 {
     PythonEngineImpl::EngineGILScope lock;
-    if (nameCache.isEmpty() && module.object() && PyModule_Check(module.object())) {
-        if (const char* moduleName = PyModule_GetName(module.object()))
+    if (nameCache.isEmpty() && realModule()) {
+        if (const char* moduleName = PyModule_GetName(realModule()))
             nameCache = QString::fromUtf8(moduleName);
     }
     return nameCache;
@@ -43,9 +49,9 @@ const QString& PythonModuleImpl::fileName()
     if (!fileNameCache.isEmpty())
         return fileNameCache;
     PythonEngineImpl::EngineGILScope lock;
-    if (!module.object() || !PyModule_Check(module.object()))
+    if (!realModule())
         return fileNameCache;
-    const PyObjectPtr path(PyModule_GetFilenameObject(module.object()), false);
+    const PyObjectPtr path(PyModule_GetFilenameObject(realModule()), false);
     if (!path.object())
         return fileNameCache;
     if (const char* utf8 = PyUnicode_AsUTF8(path.object()))

@@ -33,6 +33,8 @@ public:
     PyObject* pyModule() const { return module.object(); }
 
 private:
+    // The held object when it is a real module (an entry of sys.modules may be anything), else null.
+    PyObject* realModule() const;
     // The module's namespace (borrowed); null, with no error set, when the wrapped object is
     // not a module.
     PyObject* namespaceDict() const;
