@@ -48,7 +48,12 @@ QScriptEnginePrivate* QScriptEnginePrivate::of(const QScriptValue& value)
 
 QJSValue QScriptEnginePrivate::helper(const char* name, const QJSValueList& args)
 {
-    return runtime.property(QLatin1String(name)).call(args);
+    // Looked up once per name: calls from C++ into the runtime are frequent.
+    const QByteArray key = QByteArray::fromRawData(name, int(qstrlen(name)));
+    auto it = m_helpers.constFind(key);
+    if (it == m_helpers.constEnd())
+        it = m_helpers.insert(QByteArray(name), runtime.property(QLatin1String(name)));
+    return it->call(args);
 }
 
 QJSValue QScriptEnginePrivate::newArray(const QJSValueList& items)

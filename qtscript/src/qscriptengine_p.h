@@ -81,6 +81,7 @@ public:
     QStringList exceptionTrace;
 
 private:
+    QHash<QByteArray, QJSValue> m_helpers;
     QJSValue m_wrap;
     QJSValue m_qobjectOf;
     QJSValue m_variantOf;
