@@ -14,4 +14,7 @@ public:
     // A new reference; Python's None for an invalid variant, null (with an error set) when the
     // value cannot be converted.
     static PyObject* QVariantToPyObject(const QVariant& value);
+    // A new tuple of the converted values (arguments for a call); null with the error set when
+    // one of them cannot be converted.
+    static PyObject* QVariantListToPyTuple(const QVariantList& values);
 };

@@ -110,18 +110,26 @@ QVariant toQObjectPointerType(const QVariant& natural, QMetaType type)
     return result;
 }
 
-PyObject* listToPython(const QVariantList& list)
+// Fills a new list or tuple (sized for values) with the converted values; null with the error
+// pending when one does not convert.
+template <typename SetItem>
+PyObject* fillSequence(PyObject* sequence, const QVariantList& values, SetItem setItem)
 {
-    PyObject* result = PyList_New(list.size());
-    for (qsizetype i = 0; result && i < list.size(); ++i) {
-        PyObject* item = PythonQtConv::QVariantToPyObject(list.at(i));
+    for (qsizetype i = 0; sequence && i < values.size(); ++i) {
+        PyObject* item = PythonQtConv::QVariantToPyObject(values.at(i));
         if (!item) {
-            Py_CLEAR(result);
+            Py_CLEAR(sequence);
             break;
         }
-        PyList_SET_ITEM(result, i, item);
+        setItem(sequence, i, item);
     }
-    return result;
+    return sequence;
+}
+
+PyObject* listToPython(const QVariantList& values)
+{
+    return fillSequence(PyList_New(values.size()), values,
+                        [](PyObject* list, Py_ssize_t i, PyObject* item) { PyList_SET_ITEM(list, i, item); });
 }
 
 template <typename Map>
@@ -246,10 +254,16 @@ PyObject* PythonQtConv::QVariantToPyObject(const QVariant& value)
     }
     if (type.flags() & QMetaType::PointerToQObject)
         return PythonQtInstanceWrapper::wrap(*static_cast<QObject* const*>(value.constData()));
-    if (value.canConvert<QVariantList>() && type.id() != QMetaType::QString)
+    if (value.canConvert<QVariantList>())
         return listToPython(value.toList());
     if (value.canConvert<QString>())
         return stringToPython(value.toString());
     PyErr_Format(PyExc_TypeError, "cannot convert a value of C++ type '%s' to Python", type.name());
     return nullptr;
+}
+
+PyObject* PythonQtConv::QVariantListToPyTuple(const QVariantList& values)
+{
+    return fillSequence(PyTuple_New(values.size()), values,
+                        [](PyObject* tuple, Py_ssize_t i, PyObject* item) { PyTuple_SET_ITEM(tuple, i, item); });
 }

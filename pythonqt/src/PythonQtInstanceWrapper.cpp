@@ -2,6 +2,7 @@
 
 #include "PythonQtConv.h"
 #include "PythonQtErrors.h"
+#include "PythonQtHeapType.h"
 #include "PythonQtMember.h"
 #include "PythonQtMethodInvoker.h"
 #include "PythonQtThreadStates.h"
@@ -32,7 +33,6 @@ struct WrapperObject
 struct Registry
 {
     QHash<QObject*, PyObject*> wrappers;
-    PyTypeObject* type = nullptr;
     unsigned generation = 0;
 };
 
@@ -41,7 +41,6 @@ Registry& registry()
     static Registry instance;
     if (instance.generation != PythonQtThreadStates::generation()) {
         instance.wrappers.clear();
-        instance.type = nullptr;
         instance.generation = PythonQtThreadStates::generation();
     }
     return instance;
@@ -181,9 +180,7 @@ void wrapperDealloc(PyObject* self)
             reg.wrappers.remove(data->key);
         delete data;
     }
-    PyTypeObject* type = Py_TYPE(self);
-    type->tp_free(self);
-    Py_DECREF(type);
+    PythonQtHeapType::free(self);
 }
 
 PyMethodDef wrapperMethods[] = {
@@ -203,13 +200,7 @@ PyType_Slot wrapperSlots[] = {
 
 PyType_Spec wrapperSpec = {"PythonQt.QObject", sizeof(WrapperObject), 0, Py_TPFLAGS_DEFAULT, wrapperSlots};
 
-PyTypeObject* wrapperType()
-{
-    Registry& reg = registry();
-    if (!reg.type) // owned by the interpreter's lifetime: released with it at finalisation
-        reg.type = reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&wrapperSpec));
-    return reg.type;
-}
+PythonQtHeapType wrapperType(wrapperSpec);
 
 } // namespace
 
@@ -224,10 +215,7 @@ PyObject* PythonQtInstanceWrapper::wrap(QObject* object)
             return existing;
         }
     }
-    PyTypeObject* type = wrapperType();
-    if (!type)
-        return nullptr;
-    PyObject* wrapper = PyType_GenericAlloc(type, 0);
+    PyObject* wrapper = wrapperType.alloc();
     if (!wrapper)
         return nullptr;
     reinterpret_cast<WrapperObject*>(wrapper)->data =
@@ -238,7 +226,7 @@ PyObject* PythonQtInstanceWrapper::wrap(QObject* object)
 
 bool PythonQtInstanceWrapper::check(PyObject* object)
 {
-    PyTypeObject* type = registry().type;
+    PyTypeObject* type = wrapperType.existing();
     return type && object && Py_TYPE(object) == type;
 }
 

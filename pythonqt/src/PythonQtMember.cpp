@@ -3,7 +3,7 @@
 #include "PythonQtInstanceWrapper.h"
 #include "PythonQtMethodInvoker.h"
 #include "PythonQtSignalTarget.h"
-#include "PythonQtThreadStates.h"
+#include "PythonQtHeapType.h"
 
 #include <QObject>
 
@@ -98,9 +98,7 @@ void memberDealloc(PyObject* self)
 {
     Py_XDECREF(asMember(self)->wrapper);
     delete asMember(self)->name;
-    PyTypeObject* type = Py_TYPE(self);
-    type->tp_free(self);
-    Py_DECREF(type);
+    PythonQtHeapType::free(self);
 }
 
 PyMethodDef memberMethods[] = {
@@ -126,30 +124,13 @@ PyType_Slot memberSlots[] = {
 
 PyType_Spec memberSpec = {"PythonQt.Member", sizeof(MemberObject), 0, Py_TPFLAGS_DEFAULT, memberSlots};
 
-struct MemberType
-{
-    PyTypeObject* type = nullptr;
-    unsigned generation = 0;
-};
-
-PyTypeObject* memberType()
-{
-    static MemberType cached;
-    if (cached.generation != PythonQtThreadStates::generation() || !cached.type) {
-        cached.type = reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&memberSpec));
-        cached.generation = PythonQtThreadStates::generation();
-    }
-    return cached.type;
-}
+PythonQtHeapType memberType(memberSpec);
 
 } // namespace
 
 PyObject* PythonQtMember::create(PyObject* wrapper, const QByteArray& name)
 {
-    PyTypeObject* type = memberType();
-    if (!type)
-        return nullptr;
-    PyObject* member = PyType_GenericAlloc(type, 0);
+    PyObject* member = memberType.alloc();
     if (!member)
         return nullptr;
     Py_INCREF(wrapper);
@@ -160,7 +141,7 @@ PyObject* PythonQtMember::create(PyObject* wrapper, const QByteArray& name)
 
 bool PythonQtMember::check(PyObject* object)
 {
-    return object && Py_TYPE(object) == memberType();
+    return object && Py_TYPE(object) == memberType.existing();
 }
 
 QStringList PythonQtMember::signatures(PyObject* member)

@@ -3,7 +3,6 @@
 #include "PythonQtCall.h"
 #include "PythonQtConv.h"
 #include "PythonQtErrors.h"
-#include "PythonQtInstanceWrapper.h"
 #include "PythonQtNamespace.h"
 #include "PythonQtThreadStates.h"
 #include "PythonQtThreadSupport.h"
@@ -89,12 +88,9 @@ PythonQtObjectPtr& PythonQtObjectPtr::operator=(PyObject* object)
 
 bool PythonQtObjectPtr::setNewRef(PyObject* object)
 {
-    if (object != m_object) {
-        dispose(m_object);
-        m_object = object;
-    } else {
-        dispose(object); // the holder already owned one reference
-    }
+    // When object is already held, the old reference is the surplus one.
+    dispose(m_object);
+    m_object = object;
     return m_object != nullptr;
 }
 
@@ -132,13 +128,7 @@ QVariant PythonQtObjectPtr::evalScript(const QString& script, int start)
 
 void PythonQtObjectPtr::addObject(const QString& name, QObject* object)
 {
-    if (!m_object || !PythonQtThreadStates::interpreterAlive())
-        return;
-    PythonQtGILScope scope;
-    PyObject* wrapper = PythonQtInstanceWrapper::wrap(object);
-    if (!wrapper || !PythonQtNamespace::set(m_object, name.toUtf8().constData(), wrapper))
-        PythonQtErrors::printAndClear();
-    Py_XDECREF(wrapper);
+    addVariable(name, QVariant::fromValue(object)); // converted to its wrapper
 }
 
 void PythonQtObjectPtr::addVariable(const QString& name, const QVariant& value)

@@ -1,6 +1,7 @@
 #include "PythonQtStdStream.h"
 
 #include "PythonQt.h"
+#include "PythonQtHeapType.h"
 
 namespace {
 
@@ -77,31 +78,22 @@ PyGetSetDef streamGetSets[] = {
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
-void streamDealloc(PyObject* self)
-{
-    PyTypeObject* type = Py_TYPE(self);
-    type->tp_free(self);
-    Py_DECREF(type);
-}
-
 PyType_Slot streamSlots[] = {
     {Py_tp_methods, streamMethods},
     {Py_tp_getset, streamGetSets},
-    {Py_tp_dealloc, reinterpret_cast<void*>(streamDealloc)},
+    {Py_tp_dealloc, reinterpret_cast<void*>(&PythonQtHeapType::free)},
     {0, nullptr},
 };
 
 PyType_Spec streamSpec = {"PythonQt.OutputStream", sizeof(StreamObject), 0, Py_TPFLAGS_DEFAULT, streamSlots};
 
+PythonQtHeapType streamType(streamSpec);
+
 } // namespace
 
 PyObject* PythonQtStdStream::create(Channel channel)
 {
-    PyObject* type = PyType_FromSpec(&streamSpec);
-    if (!type)
-        return nullptr;
-    PyObject* stream = PyType_GenericAlloc(reinterpret_cast<PyTypeObject*>(type), 0);
-    Py_DECREF(type); // each instance holds its own reference to its heap type
+    PyObject* stream = streamType.alloc();
     if (stream)
         reinterpret_cast<StreamObject*>(stream)->channel = channel;
     return stream;
