@@ -4,13 +4,9 @@
 
 namespace {
 
-const QStringList valueOptions{QStringLiteral("plugin"), QStringLiteral("settings"), QStringLiteral("special-folder"),
-                               QStringLiteral("log"), QStringLiteral("without"), QStringLiteral("script"),
-                               QStringLiteral("python"), QStringLiteral("c")};
-
 // The option a command-line word names ("--script", "--script=x", "-c", "-cx"), and whether its
 // value is the next word.
-QString optionName(const QString& word, bool* valueFollows)
+QString optionName(const QString& word, const QStringList& valueOptions, bool* valueFollows)
 {
     *valueFollows = false;
     QString name;
@@ -54,7 +50,8 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     const QCommandLineOption script(QStringLiteral("script"), QStringLiteral("Runs a JavaScript file in the host's script engine (repeatable)."), QStringLiteral("FILE"));
     const QCommandLineOption python(QStringLiteral("python"), QStringLiteral("Runs a Python file in the main module (repeatable)."), QStringLiteral("FILE"));
     const QCommandLineOption code(QStringLiteral("c"), QStringLiteral("Runs Python code in the main module (repeatable)."), QStringLiteral("CODE"));
-    parser.addOptions({help, plugin, settings, specialFolder, log, batch, without, script, python, code});
+    const QList<QCommandLineOption> options{help, plugin, settings, specialFolder, log, batch, without, script, python, code};
+    parser.addOptions(options);
     // The usage line names the program whatever the executable file is called.
     const QString text = parser.helpText();
     m_helpText = QStringLiteral("Usage: bellwick") + text.mid(text.indexOf(QLatin1String(" [options]")));
@@ -76,7 +73,12 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     m_batchPython = parser.isSet(batch);
     if (!readWithout(parser.values(without)))
         return Invalid;
-    orderJobs(args, parser.values(script), parser.values(python), parser.values(code));
+    QStringList valueOptions;
+    for (const QCommandLineOption& option : options) {
+        if (!option.valueName().isEmpty())
+            valueOptions += option.names();
+    }
+    orderJobs(args, valueOptions, parser.values(script), parser.values(python), parser.values(code));
     return Run;
 }
 
@@ -98,15 +100,16 @@ bool BellwickCommandLine::readWithout(const QStringList& values)
 
 // The parser gives each option's values in order but not how options interleave; the words
 // themselves tell that.
-void BellwickCommandLine::orderJobs(const QStringList& args, const QStringList& scripts,
-                                    const QStringList& pythonFiles, const QStringList& codes)
+void BellwickCommandLine::orderJobs(const QStringList& args, const QStringList& valueOptions,
+                                    const QStringList& scripts, const QStringList& pythonFiles,
+                                    const QStringList& codes)
 {
     int nextScript = 0, nextPython = 0, nextCode = 0;
     for (int i = 1; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--"))
             break;
         bool valueFollows = false;
-        const QString name = optionName(args.at(i), &valueFollows);
+        const QString name = optionName(args.at(i), valueOptions, &valueFollows);
         if (name == QLatin1String("script") && nextScript < scripts.size())
             m_jobs.append({BellwickJob::Script, scripts.at(nextScript++)});
         else if (name == QLatin1String("python") && nextPython < pythonFiles.size())

@@ -30,15 +30,15 @@ public:
     const QString& logFile() const { return m_logFile; }
     bool batchPython() const { return m_batchPython; }
     const QSet<QString>& without() const { return m_without; }
-    bool isWithout(const QString& service) const { return m_without.contains(service); }
     // Scripts and Python work in command-line order; empty: the main window opens.
     const QList<BellwickJob>& jobs() const { return m_jobs; }
     bool isHeadless() const { return !m_jobs.isEmpty(); }
 
 private:
     bool readWithout(const QStringList& values);
-    void orderJobs(const QStringList& args, const QStringList& scripts, const QStringList& pythonFiles,
-                   const QStringList& codes);
+    // valueOptions: the names of the options that take a value.
+    void orderJobs(const QStringList& args, const QStringList& valueOptions, const QStringList& scripts,
+                   const QStringList& pythonFiles, const QStringList& codes);
 
     QString m_error;
     QString m_helpText;

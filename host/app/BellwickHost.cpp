@@ -3,6 +3,7 @@
 #include "BAPP_SharedSpecialFolders.h"
 #include "BUIAPP_Application.h"
 #include "BellwickCommandLine.h"
+#include "BellwickError.h"
 #include "BellwickMainWindow.h"
 #include "HostLogWriter.h"
 #include "HostServices.h"
@@ -10,21 +11,18 @@
 #include "PLUG_Services.h"
 #include "PR_Preference.h"
 #include "PluginLoader.h"
-#include "SC_SessionContext.h"
 #include "ST_BatchParams.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
 
 int fail(const QString& text)
 {
-    std::fprintf(stderr, "bellwick: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    printBellwickError(text);
     return 2;
 }
 
@@ -39,9 +37,9 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
     } else if (commandLine.isHeadless()) {
         logWriter.open(QStringLiteral("-"), HostLogWriter::PlainMessages);
     }
-    const QString unreadable = JobRunner::unreadableFile(commandLine.jobs());
-    if (!unreadable.isEmpty())
-        return fail(QStringLiteral("Cannot read %1").arg(unreadable));
+    JobRunner jobs;
+    if (!jobs.load(commandLine.jobs()))
+        return fail(QStringLiteral("Cannot read %1").arg(jobs.unreadableFile()));
 
     lxPref.setStorageFile(commandLine.settingsFile());
     if (!commandLine.specialFolder().isEmpty())
@@ -62,7 +60,7 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
     int status = 0;
     std::unique_ptr<BellwickMainWindow> window;
     if (commandLine.isHeadless()) {
-        status = JobRunner(services.scriptEngine()).run(commandLine.jobs());
+        status = jobs.run(services.scriptEngine());
     } else {
         window = std::make_unique<BellwickMainWindow>(services.layoutManager());
         services.application()->setMainWidget(window.get());
@@ -72,7 +70,5 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
     plugin.unpolish();
     services.application()->setMainWidget(nullptr);
     window.reset();
-    if (SC_SessionContext* context = services.sessionContext())
-        context->releasePythonEngine();
     return status;
 }

@@ -26,8 +26,6 @@ public:
     ~HostServices();
 
     QScriptEngine* scriptEngine() const { return m_scriptEngine.get(); }
-    HostScriptApi* scriptApi() const { return m_scriptApi.get(); }
-    SC_SessionContext* sessionContext() const { return m_sessionContext.get(); }
     LXLayoutManager* layoutManager() const { return m_layoutManager.get(); }
     BUIAPP_Application* application() const { return m_application.get(); }
 

@@ -1,5 +1,6 @@
 #include "JobRunner.h"
 
+#include "BellwickError.h"
 #include "MSG_Log.h"
 #include "SCP_PythonEngine.h"
 #include "SCP_PythonModule.h"
@@ -8,81 +9,57 @@
 #include <QFile>
 #include <QScriptEngine>
 
-#include <cstdio>
-
 namespace {
 
 const int errorAction = 2;
 
-QString readText(const QString& path, bool* ok)
-{
-    QFile file(path);
-    *ok = file.open(QIODevice::ReadOnly);
-    return *ok ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-void printError(const QString& text)
-{
-    std::fprintf(stderr, "bellwick: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
-
 } // namespace
 
-JobRunner::JobRunner(QScriptEngine* scriptEngine)
-    : m_scriptEngine(scriptEngine)
+bool JobRunner::load(const QList<BellwickJob>& jobs)
 {
-}
-
-QString JobRunner::unreadableFile(const QList<BellwickJob>& jobs)
-{
+    m_jobs.clear();
+    m_unreadableFile.clear();
     for (const BellwickJob& job : jobs) {
-        bool ok = true;
-        if (job.kind != BellwickJob::PythonCode)
-            readText(job.value, &ok);
-        if (!ok)
-            return job.value;
-    }
-    return QString();
-}
-
-int JobRunner::run(const QList<BellwickJob>& jobs)
-{
-    for (const BellwickJob& job : jobs) {
-        bool ok = true;
-        switch (job.kind) {
-        case BellwickJob::Script:
-            ok = runScript(job.value);
-            break;
-        case BellwickJob::PythonFile:
-            ok = runPython(readText(job.value, &ok));
-            break;
-        case BellwickJob::PythonCode:
-            ok = runPython(job.value);
-            break;
+        if (job.kind == BellwickJob::PythonCode) {
+            m_jobs.append({job, job.value});
+            continue;
         }
+        QFile file(job.value);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_unreadableFile = job.value;
+            return false;
+        }
+        m_jobs.append({job, QString::fromUtf8(file.readAll())});
+    }
+    return true;
+}
+
+int JobRunner::run(QScriptEngine* scriptEngine) const
+{
+    for (const LoadedJob& loaded : m_jobs) {
+        const bool ok = loaded.job.kind == BellwickJob::Script ? runScript(scriptEngine, loaded)
+                                                               : runPython(loaded.text);
         if (!ok)
             return 1;
     }
     return 0;
 }
 
-bool JobRunner::runScript(const QString& path)
+bool JobRunner::runScript(QScriptEngine* scriptEngine, const LoadedJob& loaded)
 {
-    if (!m_scriptEngine) {
-        printError(QStringLiteral("Cannot run %1: the host runs without a script engine").arg(path));
+    const QString& path = loaded.job.value;
+    if (!scriptEngine) {
+        printBellwickError(QStringLiteral("Cannot run %1: the host runs without a script engine").arg(path));
         return false;
     }
-    bool ok = true;
-    const QString program = readText(path, &ok);
-    m_scriptEngine->evaluate(program, path);
-    if (!ok || !m_scriptEngine->hasUncaughtException())
-        return ok;
-    printError(QStringLiteral("%1:%2: %3")
-                   .arg(path)
-                   .arg(m_scriptEngine->uncaughtExceptionLineNumber())
-                   .arg(m_scriptEngine->uncaughtException().toString()));
-    m_scriptEngine->clearExceptions();
+    scriptEngine->evaluate(loaded.text, path);
+    if (!scriptEngine->hasUncaughtException())
+        return true;
+    printBellwickError(QStringLiteral("%1:%2: %3")
+                           .arg(path)
+                           .arg(scriptEngine->uncaughtExceptionLineNumber())
+                           .arg(scriptEngine->uncaughtException().toString()));
+    scriptEngine->clearExceptions();
     return false;
 }
 
@@ -93,7 +70,7 @@ bool JobRunner::runPython(const QString& code)
     SCP_PythonEngine* engine = SCP_PythonEngine::current();
     SCP_PythonModule* main = engine ? engine->mainModule() : nullptr;
     if (!main) {
-        printError(QStringLiteral("Python is not available: the host has no Python engine (see the Python start-up log, --log)"));
+        printBellwickError(QStringLiteral("Python is not available: the host has no Python engine (see the Python start-up log, --log)"));
         return false;
     }
     QAtomicInt errors = 0;

@@ -10,18 +10,26 @@ class QScriptEngine;
 class JobRunner
 {
 public:
-    explicit JobRunner(QScriptEngine* scriptEngine);
+    // Reads every job file up front, so a missing file stops the run before anything starts;
+    // false when one cannot be read (named by unreadableFile()).
+    bool load(const QList<BellwickJob>& jobs);
+    const QString& unreadableFile() const { return m_unreadableFile; }
 
-    // 0 when every job succeeded, 1 when one failed; the reason went to standard error (or, for
-    // Python errors, to the message log as the engine reported them).
-    int run(const QList<BellwickJob>& jobs);
-
-    // Reads every job file up front; the first unreadable one is named in the result.
-    static QString unreadableFile(const QList<BellwickJob>& jobs);
+    // 0 when every loaded job succeeded, 1 when one failed; the reason went to standard error
+    // (or, for Python errors, to the message log as the engine reported them).
+    int run(QScriptEngine* scriptEngine) const;
 
 private:
-    bool runScript(const QString& path);
-    bool runPython(const QString& code);
+    // A job with its program text: the file's contents, or the code itself.
+    struct LoadedJob
+    {
+        BellwickJob job;
+        QString text;
+    };
 
-    QScriptEngine* m_scriptEngine;
+    static bool runScript(QScriptEngine* scriptEngine, const LoadedJob& loaded);
+    static bool runPython(const QString& code);
+
+    QList<LoadedJob> m_jobs;
+    QString m_unreadableFile;
 };

@@ -33,8 +33,3 @@ PluginLoader::EntryPoint PluginLoader::resolve(const char* name)
         m_error = QStringLiteral("Plug-in %1 has no entry point %2").arg(m_library.fileName(), QLatin1String(name));
     return entry;
 }
-
-QString PluginLoader::folder() const
-{
-    return QFileInfo(m_library.fileName()).absolutePath();
-}

@@ -15,7 +15,6 @@ public:
     // False (with error()) when the file is missing, does not load or lacks an entry point.
     bool load(const QString& path);
     const QString& error() const { return m_error; }
-    QString folder() const;
 
     void init() const { m_init(); }
     void polish() const { m_polish(); }

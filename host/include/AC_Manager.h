@@ -8,6 +8,7 @@
 
 class AC_Menu;
 class AC_Responder;
+class QAction;
 class QDomElement;
 class QWidget;
 
@@ -47,6 +48,8 @@ public:
 
     // The file of a named icon in the resource folders or the icon manager's folders.
     QString iconPath(const QString& name) const;
+    // Gives action the named icon (when one is found) and makes it trigger actionId at identity.
+    void bindAction(QAction* action, const QString& iconName, const QString& identity, const QString& actionId);
 
 signals:
     void actionTriggered(const QString& identity, const QString& actionId, bool performed);

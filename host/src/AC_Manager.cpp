@@ -47,11 +47,17 @@ void AC_Manager::addAction(AC_Menu* menu, const QDomElement& element, AC_Respond
         identity = responder->responderIdentity();
     QAction* action = menu->addAction(element.attribute(QStringLiteral("text"), actionId));
     action->setObjectName(actionId);
-    const QString icon = iconPath(element.attribute(QStringLiteral("icon")));
-    if (!icon.isEmpty())
-        action->setIcon(QIcon(icon));
     action->setShortcut(QKeySequence(element.attribute(QStringLiteral("shortcut"))));
     action->setCheckable(element.attribute(QStringLiteral("checkable")) == QLatin1String("true"));
+    bindAction(action, element.attribute(QStringLiteral("icon")), identity, actionId);
+}
+
+void AC_Manager::bindAction(QAction* action, const QString& iconName, const QString& identity,
+                            const QString& actionId)
+{
+    const QString icon = iconPath(iconName);
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
     connect(action, &QAction::triggered, this, [this, identity, actionId] { trigger(identity, actionId); });
 }
 

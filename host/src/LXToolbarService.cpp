@@ -5,7 +5,6 @@
 
 #include <QDomElement>
 #include <QHash>
-#include <QIcon>
 #include <QToolBar>
 
 LXToolbarService::LXToolbarService(AC_Manager* actionManager)
@@ -37,14 +36,8 @@ QToolBar* LXToolbarService::createToolbar(const QDomElement& definition, const Q
         action->setObjectName(id);
         const QString actionId = item.attribute(QStringLiteral("action"), id);
         const QString identity = item.attribute(QStringLiteral("responder"), defaultIdentity);
-        if (m_actionManager) {
-            const QString icon = m_actionManager->iconPath(item.attribute(QStringLiteral("icon")));
-            if (!icon.isEmpty())
-                action->setIcon(QIcon(icon));
-            AC_Manager* manager = m_actionManager;
-            QObject::connect(action, &QAction::triggered, manager,
-                             [manager, identity, actionId] { manager->trigger(identity, actionId); });
-        }
+        if (m_actionManager)
+            m_actionManager->bindAction(action, item.attribute(QStringLiteral("icon")), identity, actionId);
     }
     return toolbar;
 }
