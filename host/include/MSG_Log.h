@@ -22,7 +22,9 @@ public:
     void addMessage(int action, const QString& text);
     void addPythonInit(const QString& text);
 
+    // The latest entries, at most maxKeptEntries of them.
     QList<MSG_Entry> entries() const;
+    static constexpr qsizetype maxKeptEntries = 10000;
     void clear();
 
     // Returns an id for removeListener().

@@ -17,6 +17,9 @@ void MSG_Log::add(const MSG_Entry& entry)
 {
     // Listeners and the signal run under the lock, so queued receivers get the log's order too.
     QMutexLocker lock(&m_mutex);
+    // A host that runs for days with chatty Python output must not grow without end.
+    if (m_entries.size() == maxKeptEntries)
+        m_entries.removeFirst();
     m_entries.append(entry);
     for (const auto& listener : std::as_const(m_listeners))
         listener.second(entry);

@@ -78,6 +78,16 @@ class TestHostServices : public QObject
 private slots:
     void init() { MSG_Log::instance()->clear(); }
 
+    void logKeepsOnlyTheLatestEntries()
+    {
+        MSG_Log* log = MSG_Log::instance();
+        for (qsizetype i = 0; i < MSG_Log::maxKeptEntries + 5; ++i)
+            log->addMessage(7, QString::number(i));
+        const QList<MSG_Entry> kept = log->entries();
+        QCOMPARE(kept.size(), MSG_Log::maxKeptEntries);
+        QCOMPARE(kept.first().text, QStringLiteral("5"));
+    }
+
     void messageScopeLogsFilledTextWhenDestroyed()
     {
         {
