@@ -1,0 +1,113 @@
+#pragma once
+
+#include "PythonQtExport.h"
+#include "PythonQtObjectPtr.h"
+
+#include <QColor>
+#include <QStringList>
+#include <QTextEdit>
+
+class QCompleter;
+class PythonQtScriptingConsolePrivate;
+
+// An interactive Python console: a prompt after the output, a history of submitted lines, and
+// code run in context on the widget's thread. Subclasses change its behaviour through the
+// virtual operations below (declared in the order subclasses rely on).
+//
+// While console code runs, the window keeps painting and showing output, Ctrl+C or interrupt()
+// raises KeyboardInterrupt in the code, input() and sys.stdin read a line typed into the
+// console, and other user input to the application is held back.
+class PYTHONQT_EXPORT PythonQtScriptingConsole : public QTextEdit
+{
+    Q_OBJECT
+public:
+    PythonQtScriptingConsole(QWidget* parent, const PythonQtObjectPtr& context, Qt::WindowFlags flags = {});
+    ~PythonQtScriptingConsole() override;
+
+public slots:
+    // Submits the command line. more is the caller's view of whether the block may go on
+    // (Return: true, Shift+Return: false); needsMoreInput() decides.
+    virtual void executeLine(bool more);
+    // A line of the console's own in the output (not Python's).
+    virtual void consoleMessage(const QString& message);
+    virtual QStringList history();
+    virtual void setHistory(const QStringList& history);
+    // Empties the document and shows a fresh prompt.
+    virtual void clear();
+    // Removes the selection where it may be removed, putting it on the clipboard.
+    virtual void cut();
+    virtual void stdOut(const QString& text);
+    virtual void stdErr(const QString& text);
+    virtual void insertCompletion(const QString& completion);
+    virtual void appendCommandPrompt(bool continuation = false);
+
+public:
+    virtual bool hadError();
+    virtual void clearError();
+
+public slots:
+    // Route the interpreter's output to stdOut/stdErr while code runs.
+    virtual void pushOutputRedirect();
+    virtual void popOutputRedirect();
+    // Whether the line submitted with more starts or continues a block; by default, more and
+    // the gathered code is not yet complete Python.
+    virtual bool needsMoreInput(const QString& line, const QString& code, bool more);
+    // After the next prompt was appended; continued tells whether it is a continuation prompt.
+    virtual void didExecuteLine(const QString& line, const QString& code, bool continued);
+    // Before code runs: the start symbol it is compiled with (256 Py_single_input, 257
+    // Py_file_input).
+    virtual int willExecuteCode(const QString& code);
+    virtual void didExecuteCode(const QString& code);
+    // Offers the names that complete the dotted name before the cursor.
+    virtual void handleTabCompletion();
+
+public:
+    // The document position just after the last prompt.
+    virtual int commandPromptPosition();
+    // False for a selection wholly before the prompt; a selection crossing it is trimmed to
+    // its editable part.
+    virtual bool verifySelectionBeforeDeletion();
+    // The format of text inserted next.
+    virtual void setCurrentFont(const QColor& color = QColor(0, 0, 0), bool bold = false);
+    // Shows the history entry at the current position on the command line.
+    virtual void changeHistory();
+    // Inserts output that is still pending.
+    virtual void flushStdOut();
+    virtual const QString& getCommandPrompt();
+    virtual void setCommandPrompt(const QString& prompt);
+    virtual QCompleter* getCompleter();
+    // Positions run from 0 to the history's size (the line being typed).
+    virtual int getHistoryPosition();
+    // The new position, or the old one when it cannot move.
+    virtual int nextHistoryPosition();
+    virtual int prevHistoryPosition();
+    virtual const QStringList& getHistory();
+    // The line being typed, kept while the user walks the history.
+    virtual void setPrehistory(const QString& text);
+    // Colours of standard output, standard error and commands; false: the widget's default.
+    virtual bool outputColor(QColor& color);
+    virtual bool errorColor(QColor& color);
+    virtual bool commandColor(QColor& color);
+
+public slots:
+    // Raises KeyboardInterrupt in the code the console runs; nothing when none runs.
+    void interrupt();
+
+public:
+    // True while console code runs.
+    bool isExecuting() const;
+    // Output lines the document keeps (older ones are dropped); default 20,000.
+    void setMaximumOutputLines(int lines);
+    int maximumOutputLines() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private slots:
+    virtual void onCodeExecuted(QString code);
+    virtual void executeCode(const QString& code);
+
+private:
+    friend class PythonQtScriptingConsolePrivate;
+    PythonQtScriptingConsolePrivate* d;
+};
