@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-declarative-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-declarative-dev libgl-dev libqt6svg6
   python3.11-dev libpython3.11-dev
   libbenchmark-dev
 )

@@ -17,5 +17,6 @@ public:
     virtual bool perform(const QString& actionId) = 0;
 };
 
-#define AC_Responder_iid "org.bellwick.AC_Responder"
+// qt_metacast and qobject_cast know responders by the interface's own name.
+#define AC_Responder_iid "AC_Responder"
 Q_DECLARE_INTERFACE(AC_Responder, AC_Responder_iid)

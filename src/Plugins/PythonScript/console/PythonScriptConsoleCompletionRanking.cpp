@@ -1,0 +1,113 @@
+#include "console/PythonScriptConsoleCompletionRanking.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// Substrings up to this length are indexed; longer candidates are counted word by word.
+constexpr int indexedLength = 32;
+
+bool isWordCharacter(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
+}
+
+} // namespace
+
+bool PythonScriptConsoleCompletionRanking::isKept(const QString& candidate)
+{
+    if (candidate.startsWith(QLatin1String("QVariant")))
+        return false;
+    return !(candidate.startsWith(QLatin1String("__")) && candidate.endsWith(QLatin1String("__")));
+}
+
+QStringList PythonScriptConsoleCompletionRanking::rank(const QStringList& candidates, const QStringList& history)
+{
+    update(history);
+    QList<std::pair<QString, qint64>> ranked;
+    ranked.reserve(candidates.size());
+    for (const QString& candidate : candidates) {
+        if (isKept(candidate))
+            ranked.append({candidate, count(candidate)});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    QStringList result;
+    result.reserve(ranked.size());
+    for (const auto& entry : std::as_const(ranked))
+        result.append(entry.first);
+    return result;
+}
+
+qint64 PythonScriptConsoleCompletionRanking::count(const QString& candidate) const
+{
+    if (candidate.isEmpty())
+        return wordCount;
+    // Words hold only ASCII letters and digits: no other candidate is inside one.
+    if (!std::all_of(candidate.cbegin(), candidate.cend(), isWordCharacter))
+        return 0;
+    const QByteArray key = candidate.toLatin1();
+    if (key.size() <= indexedLength)
+        return substrings.value(key);
+    qint64 total = 0;
+    for (auto it = words.cbegin(); it != words.cend(); ++it) {
+        if (it.key().contains(key))
+            total += it.value();
+    }
+    return total;
+}
+
+void PythonScriptConsoleCompletionRanking::update(const QStringList& history)
+{
+    const qsizetype known = indexedHistory.size();
+    const bool grown = history.size() >= known
+        && std::equal(indexedHistory.cbegin(), indexedHistory.cend(), history.cbegin());
+    if (!grown) {
+        indexedHistory.clear();
+        wordCount = 0;
+        words.clear();
+        substrings.clear();
+    }
+    for (qsizetype i = indexedHistory.size(); i < history.size(); ++i)
+        addEntry(history.at(i));
+    indexedHistory = history;
+}
+
+void PythonScriptConsoleCompletionRanking::addEntry(const QString& entry)
+{
+    // Splitting keeps empty parts: one part more than there are separator runs.
+    qsizetype start = -1;
+    ++wordCount;
+    for (qsizetype i = 0; i <= entry.size(); ++i) {
+        const bool inWord = i < entry.size() && isWordCharacter(entry.at(i));
+        if (inWord && start < 0)
+            start = i;
+        if (inWord)
+            continue;
+        if (start >= 0) {
+            addWord(entry.mid(start, i - start).toLatin1());
+            start = -1;
+        }
+        if (i < entry.size() && (i + 1 == entry.size() || isWordCharacter(entry.at(i + 1))))
+            ++wordCount; // a separator run ends here
+    }
+}
+
+void PythonScriptConsoleCompletionRanking::addWord(const QByteArray& word)
+{
+    ++words[word];
+    QSet<QByteArray> seen;
+    for (qsizetype from = 0; from < word.size(); ++from) {
+        const qsizetype longest = std::min<qsizetype>(indexedLength, word.size() - from);
+        for (qsizetype length = 1; length <= longest; ++length) {
+            const QByteArray part = word.mid(from, length);
+            if (!seen.contains(part)) {
+                seen.insert(part);
+                ++substrings[part];
+            }
+        }
+    }
+}

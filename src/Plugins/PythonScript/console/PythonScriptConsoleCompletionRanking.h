@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QStringList>
+
+// Orders completion candidates by how many words of the history contain them, most first, and
+// drops the names of no use at the console ("QVariant..." and "__dunder__" names).
+//
+// A history word is a part of an entry split at every run of characters other than ASCII
+// letters and digits, empty parts included. The words are indexed by their substrings and
+// the index grows with the history, so ranking costs one lookup per candidate.
+class PythonScriptConsoleCompletionRanking
+{
+public:
+    // The kept candidates, highest count first; equal counts keep their order.
+    QStringList rank(const QStringList& candidates, const QStringList& history);
+    // The number of history words containing candidate (case-sensitive), as of the last rank().
+    qint64 count(const QString& candidate) const;
+
+    static bool isKept(const QString& candidate);
+
+private:
+    void update(const QStringList& history);
+    void addEntry(const QString& entry);
+    void addWord(const QByteArray& word);
+
+    QStringList indexedHistory;
+    qint64 wordCount = 0;
+    QHash<QByteArray, qint64> words;
+    QHash<QByteArray, qint64> substrings;
+};

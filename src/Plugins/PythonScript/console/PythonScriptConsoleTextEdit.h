@@ -1,0 +1,67 @@
+#pragma once
+
+#include "console/PythonScriptConsoleCompletionRanking.h"
+#include "console/PythonScriptConsolePythonOutput.h"
+
+#include <PythonQtScriptingConsole.h>
+
+#include <QRegularExpression>
+
+// The console's editor: the prompt and the protected output above it, the console's keys
+// (scene undo and redo among them), copy without prompts, paste replayed line by line, output
+// colours from the preferences, automatic indentation and completion ranked by the history.
+class PythonScriptConsoleTextEdit : public PythonQtScriptingConsole
+{
+    Q_OBJECT
+public:
+    static const QString primaryPrompt;
+    static const QString continuationPrompt;
+
+    PythonScriptConsoleTextEdit(QWidget* parent, const PythonQtObjectPtr& context);
+    ~PythonScriptConsoleTextEdit() override;
+
+    void insertCompletion(const QString& completion) override;
+    void appendCommandPrompt(bool continuation = false) override;
+    void pushOutputRedirect() override;
+    void popOutputRedirect() override;
+    bool needsMoreInput(const QString& line, const QString& code, bool more) override;
+    void didExecuteLine(const QString& line, const QString& code, bool continued) override;
+    int willExecuteCode(const QString& code) override;
+    void didExecuteCode(const QString& code) override;
+    void handleTabCompletion() override;
+    bool outputColor(QColor& color) override;
+    bool errorColor(QColor& color) override;
+    bool commandColor(QColor& color) override;
+
+    // The indentation that the line after line starts with; empty ends the block.
+    virtual QString autoIndentFor(const QString& line, const QString& code, bool more);
+    // Replaces the text after the prompt.
+    virtual void replaceCommandLine(const QString& text);
+
+public slots:
+    // Keeps the cursor out of the protected output.
+    void onCursorPositionChanged();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    enum KeyEnding { Handled, Default };
+    KeyEnding handleKey(QKeyEvent* event);
+    KeyEnding handleNavigationKey(QKeyEvent* event, QTextCursor cursor, int promptPosition);
+    void guardCursor();
+
+    int compileMode = 256;
+    bool autoIndentActive = true;
+    QString pendingIndent;
+    QRegularExpression leadingBlanks;
+    PythonScriptConsolePythonOutput output;
+    bool mouseButtonDown = false;
+    bool blankLineSeen = false;
+    PythonScriptConsoleCompletionRanking ranking;
+};
