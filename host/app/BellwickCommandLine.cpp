@@ -50,7 +50,10 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     const QCommandLineOption script(QStringLiteral("script"), QStringLiteral("Runs a JavaScript file in the host's script engine (repeatable)."), QStringLiteral("FILE"));
     const QCommandLineOption python(QStringLiteral("python"), QStringLiteral("Runs a Python file in the main module (repeatable)."), QStringLiteral("FILE"));
     const QCommandLineOption code(QStringLiteral("c"), QStringLiteral("Runs Python code in the main module (repeatable)."), QStringLiteral("CODE"));
-    const QList<QCommandLineOption> options{help, plugin, settings, specialFolder, log, batch, without, script, python, code};
+    const QCommandLineOption window(QStringLiteral("window"), QStringLiteral("Runs the jobs with the main window shown (offscreen without a display), then exits with their status."));
+    const QCommandLineOption stay(QStringLiteral("stay"), QStringLiteral("With --window: keeps the window open after the jobs."));
+    const QCommandLineOption style(QStringLiteral("style"), QStringLiteral("The host's look: dark (default) or light."), QStringLiteral("STYLE"), QStringLiteral("dark"));
+    const QList<QCommandLineOption> options{help, plugin, settings, specialFolder, log, batch, without, script, python, code, window, stay, style};
     parser.addOptions(options);
     // The usage line names the program whatever the executable file is called.
     const QString text = parser.helpText();
@@ -71,7 +74,13 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     m_specialFolder = parser.value(specialFolder);
     m_logFile = parser.value(log);
     m_batchPython = parser.isSet(batch);
-    if (!readWithout(parser.values(without)))
+    m_window = parser.isSet(window);
+    m_stay = parser.isSet(stay);
+    if (m_stay && !m_window) {
+        m_error = QStringLiteral("--stay needs --window");
+        return Invalid;
+    }
+    if (!readWithout(parser.values(without)) || !readStyle(parser.value(style)))
         return Invalid;
     QStringList valueOptions;
     for (const QCommandLineOption& option : options) {
@@ -95,6 +104,16 @@ bool BellwickCommandLine::readWithout(const QStringList& values)
             m_without.insert(service);
         }
     }
+    return true;
+}
+
+bool BellwickCommandLine::readStyle(const QString& value)
+{
+    if (value != QLatin1String("dark") && value != QLatin1String("light")) {
+        m_error = QStringLiteral("Unknown --style value: %1 (known: dark, light)").arg(value);
+        return false;
+    }
+    m_darkStyle = value == QLatin1String("dark");
     return true;
 }
 

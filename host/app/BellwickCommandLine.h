@@ -32,10 +32,16 @@ public:
     const QSet<QString>& without() const { return m_without; }
     // Scripts and Python work in command-line order; empty: the main window opens.
     const QList<BellwickJob>& jobs() const { return m_jobs; }
-    bool isHeadless() const { return !m_jobs.isEmpty(); }
+    // --window: the jobs run with the main window shown; --stay keeps it open after them.
+    bool windowRun() const { return m_window; }
+    bool stay() const { return m_stay; }
+    bool isHeadless() const { return !m_jobs.isEmpty() && !m_window; }
+    // --style: dark (the default) or light.
+    bool darkStyle() const { return m_darkStyle; }
 
 private:
     bool readWithout(const QStringList& values);
+    bool readStyle(const QString& value);
     // valueOptions: the names of the options that take a value.
     void orderJobs(const QStringList& args, const QStringList& valueOptions, const QStringList& scripts,
                    const QStringList& pythonFiles, const QStringList& codes);
@@ -47,6 +53,9 @@ private:
     QString m_specialFolder;
     QString m_logFile;
     bool m_batchPython = false;
+    bool m_window = false;
+    bool m_stay = false;
+    bool m_darkStyle = true;
     QSet<QString> m_without;
     QList<BellwickJob> m_jobs;
 };

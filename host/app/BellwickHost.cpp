@@ -5,7 +5,9 @@
 #include "BellwickCommandLine.h"
 #include "BellwickError.h"
 #include "BellwickMainWindow.h"
+#include "BellwickStyle.h"
 #include "HostLogWriter.h"
+#include "HostScriptApi.h"
 #include "HostServices.h"
 #include "JobRunner.h"
 #include "PLUG_Services.h"
@@ -14,16 +16,54 @@
 #include "ST_BatchParams.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QWindow>
 #include <QFileInfo>
-
-#include <memory>
+#include <QTimer>
 
 namespace {
+
+const int activationWait = 1000;
 
 int fail(const QString& text)
 {
     printBellwickError(text);
     return 2;
+}
+
+// Shortcuts and focus follow the active window; the window system activates a shown window
+// a little later, on the offscreen platform too. Jobs start when it did, or after a second.
+void waitUntilActive(QWidget& window)
+{
+    window.activateWindow();
+    if (window.isActiveWindow())
+        return;
+    QEventLoop loop;
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &loop, &QEventLoop::quit);
+    QTimer::singleShot(activationWait, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The window, with the jobs (if any) run once the event loop has started; every plug-in area
+// has its dock and working view by then.
+int runWindow(const BellwickCommandLine& commandLine, HostServices& services, const JobRunner& jobs)
+{
+    BellwickStyle::apply(commandLine.darkStyle());
+    BellwickMainWindow window(services.layoutManager(), services.commandManager());
+    services.application()->setMainWidget(&window);
+    window.show();
+    int jobStatus = -1;
+    if (!commandLine.jobs().isEmpty()) {
+        QTimer::singleShot(0, &window, [&] {
+            waitUntilActive(window);
+            jobStatus = jobs.run(services.scriptEngine());
+            if (!commandLine.stay())
+                QApplication::exit(jobStatus);
+        });
+    }
+    const int loopStatus = QApplication::exec();
+    services.application()->setMainWidget(nullptr);
+    return jobStatus >= 0 ? jobStatus : loopStatus;
 }
 
 } // namespace
@@ -34,7 +74,7 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
     if (!commandLine.logFile().isEmpty()) {
         if (!logWriter.open(commandLine.logFile(), HostLogWriter::JsonLines))
             return fail(QStringLiteral("Cannot open the log %1: %2").arg(commandLine.logFile(), logWriter.error()));
-    } else if (commandLine.isHeadless()) {
+    } else if (!commandLine.jobs().isEmpty()) {
         logWriter.open(QStringLiteral("-"), HostLogWriter::PlainMessages);
     }
     JobRunner jobs;
@@ -47,6 +87,7 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
     ST_BatchParams::setBatchPython(commandLine.batchPython());
 
     HostServices services(commandLine.without());
+    services.application()->setDarkStyle(commandLine.darkStyle());
     const QString pluginPath = commandLine.pluginPath().isEmpty() ? PluginLoader::defaultPluginPath()
                                                                   : commandLine.pluginPath();
     // Known before the library loads: its static objects may already ask for it.
@@ -55,20 +96,12 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
     if (!plugin.load(pluginPath))
         return fail(plugin.error());
     plugin.init();
+    services.recordPythonLoadMessages();
     plugin.polish();
 
-    int status = 0;
-    std::unique_ptr<BellwickMainWindow> window;
-    if (commandLine.isHeadless()) {
-        status = jobs.run(services.scriptEngine());
-    } else {
-        window = std::make_unique<BellwickMainWindow>(services.layoutManager());
-        services.application()->setMainWidget(window.get());
-        window->show();
-        status = QApplication::exec();
-    }
+    int status = commandLine.isHeadless() ? jobs.run(services.scriptEngine()) : runWindow(commandLine, services, jobs);
+    if (status == 0 && services.scriptApi() && services.scriptApi()->failedCallbacks() > 0)
+        status = 1;
     plugin.unpolish();
-    services.application()->setMainWidget(nullptr);
-    window.reset();
     return status;
 }

@@ -1,19 +1,35 @@
 #include "HostScriptApi.h"
 
+#include "CO_CommandManager.h"
 #include "HostEngineObject.h"
 #include "HostFunctionObject.h"
 #include "HostModuleObject.h"
+#include "HostUiAutomation.h"
+#include "PLUG_Services.h"
 #include "SCP_PythonEngine.h"
+#include "SCP_PythonManager.h"
+#include "SC_SessionContext.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QScriptContext>
 #include <QScriptEngine>
+#include <QUndoStack>
 
 #include <cstdio>
 
+namespace {
+
+CO_CommandManager* commandManager()
+{
+    const SC_SessionContext* context = PLUG_Services::getSessionContext();
+    return context ? context->commandManager() : nullptr;
+}
+
+} // namespace
+
 HostScriptApi::HostScriptApi(QScriptEngine* engine, QObject* parent)
-    : QObject(parent), m_engine(engine)
+    : QObject(parent), m_engine(engine), m_automation(new HostUiAutomation(this))
 {
     setObjectName(QStringLiteral("Host"));
 }
@@ -22,7 +38,13 @@ void HostScriptApi::install()
 {
     QScriptValue host = m_engine->newQObject(this);
     host.setProperty(QStringLiteral("print"), m_engine->newFunction(&HostScriptApi::print));
+    m_automation->install(host);
     m_engine->globalObject().setProperty(QStringLiteral("Host"), host);
+}
+
+int HostScriptApi::failedCallbacks() const
+{
+    return m_automation->failedCallbacks();
 }
 
 QScriptValue HostScriptApi::print(QScriptContext* context, QScriptEngine* engine)
@@ -131,6 +153,28 @@ QScriptValue HostScriptApi::engine()
 int HostScriptApi::mainThreadState() const
 {
     return SCP_PythonEngine::mainThreadState();
+}
+
+QStringList HostScriptApi::pythonLoadMessages() const
+{
+    const SC_SessionContext* context = PLUG_Services::getSessionContext();
+    const SCP_PythonManager* manager = context ? context->pythonManager() : nullptr;
+    return manager ? manager->loadMessages() : QStringList();
+}
+
+// A named command that changes nothing: enough to watch undo and redo move through the history.
+bool HostScriptApi::pushCommand(const QString& text)
+{
+    CO_CommandManager* manager = commandManager();
+    if (manager)
+        manager->execute(new QUndoCommand(text));
+    return manager != nullptr;
+}
+
+int HostScriptApi::commandIndex() const
+{
+    const CO_CommandManager* manager = commandManager();
+    return manager ? manager->undoStack()->index() : -1;
 }
 
 QScriptValue HostScriptApi::readFile(const QString& path) const

@@ -11,9 +11,10 @@ class QScriptEngine;
 class SCP_PythonEngine;
 class SCP_PythonFunction;
 class SCP_PythonModule;
+class HostUiAutomation;
 
-// The global "Host" object of the host's script engine: the session's Python engine and a few
-// file helpers. Engine, module and function objects are wrapped once each, so one Python module
+// The global "Host" object of the host's script engine: the session's Python engine and command
+// history, a few file helpers and UI automation (HostUiAutomation). Engine, module and function objects are wrapped once each, so one Python module
 // is always the same script object.
 class HostScriptApi : public QObject
 {
@@ -21,8 +22,10 @@ class HostScriptApi : public QObject
 public:
     explicit HostScriptApi(QScriptEngine* engine, QObject* parent = nullptr);
 
-    // Publishes this object as the global "Host", with its native print function.
+    // Publishes this object as the global "Host", with its native functions.
     void install();
+    // How many Host.after callbacks threw.
+    int failedCallbacks() const;
 
     QScriptEngine* scriptEngine() const { return m_engine; }
 
@@ -50,6 +53,12 @@ public:
 public slots:
     QScriptValue engine();
     int mainThreadState() const;
+    // The session's Python load messages; empty without a Python manager.
+    QStringList pythonLoadMessages() const;
+    // Pushes a command named text on the session's command history; false without one.
+    bool pushCommand(const QString& text);
+    // The history's undo index; -1 without a command manager.
+    int commandIndex() const;
     // The file's text (UTF-8), or null when it cannot be read.
     QScriptValue readFile(const QString& path) const;
     bool writeFile(const QString& path, const QString& text) const;
@@ -63,5 +72,6 @@ private:
     QScriptValue cached(const void* key, const std::function<QObject*()>& makeWrapper);
 
     QScriptEngine* m_engine;
+    HostUiAutomation* m_automation;
     QHash<const void*, QScriptValue> m_wrappers;
 };

@@ -9,6 +9,7 @@
 #include "PLUG_ScriptingInterface.h"
 #include "PLUG_Services.h"
 #include "PR_Preference.h"
+#include "SCP_PythonEngine.h"
 #include "SCP_PythonFinder.h"
 #include "SCP_PythonManager.h"
 #include "SC_SessionContext.h"
@@ -66,4 +67,20 @@ HostServices::~HostServices()
     PLUG_Services::setSessionContext(nullptr);
     PLUG_Services::setScriptingInterface(nullptr);
     SCP_PythonFinder::setInstance(nullptr);
+}
+
+void HostServices::recordPythonLoadMessages()
+{
+    SCP_PythonEngine* engine = m_sessionContext ? m_sessionContext->pythonEngine() : nullptr;
+    if (!engine || !m_pythonManager)
+        return;
+    const QVariant version = engine->evaluate(QStringLiteral("__import__('sys').version"));
+    if (version.isValid())
+        m_pythonManager->addLoadMessage(QStringLiteral("Python %1").arg(version.toString().simplified()));
+    else
+        engine->clearError();
+    if (m_finder && !m_finder->pythonExecutablePath().isEmpty())
+        m_pythonManager->addLoadMessage(QStringLiteral("Executable: %1").arg(m_finder->pythonExecutablePath()));
+    if (m_finder && !m_finder->homePath().isEmpty())
+        m_pythonManager->addLoadMessage(QStringLiteral("Home: %1").arg(m_finder->homePath()));
 }

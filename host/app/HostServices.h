@@ -26,8 +26,14 @@ public:
     ~HostServices();
 
     QScriptEngine* scriptEngine() const { return m_scriptEngine.get(); }
+    HostScriptApi* scriptApi() const { return m_scriptApi.get(); }
     LXLayoutManager* layoutManager() const { return m_layoutManager.get(); }
+    CO_CommandManager* commandManager() const { return m_commandManager.get(); }
     BUIAPP_Application* application() const { return m_application.get(); }
+
+    // Once the plug-in has started Python: gives the Python manager's load messages what the host
+    // knows (the interpreter's version line, the executable and home of the installation).
+    void recordPythonLoadMessages();
 
     HostServices(const HostServices&) = delete;
     HostServices& operator=(const HostServices&) = delete;

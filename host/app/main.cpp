@@ -34,7 +34,8 @@ int main(int argc, char* argv[])
 
     const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     if (!hasDisplay() && !platformChosen) {
-        if (!commandLine.isHeadless()) {
+        // Jobs run offscreen, with or without --window; only an interactive window needs a display.
+        if (commandLine.jobs().isEmpty()) {
             std::fputs("bellwick: no display for the main window; run headless with --script, --python or -c, "
                        "or under a virtual display (xvfb-run bellwick)\n", stderr);
             return 2;

@@ -22,8 +22,10 @@ class QWidget;
 //     <separator/>
 //     <menu id="more" text="More"> ... </menu>
 //   </menu>
-// Triggering an action performs its id at the registered responder named by "responder"
-// (default: the identity of the responder given to createMenu), then along its parent chain.
+// Triggering an action performs its id at the registered responder named by "responder", then
+// along its parent chain. An action that names no responder is performed at the focus widget of
+// the responder given to createMenu first (its argument-less slot named by the id); without such
+// a responder, the nearest responder among the menu's ancestors (the view that owns it) stands in.
 class BELLWICK_HOST_EXPORT AC_Manager : public QObject
 {
     Q_OBJECT
@@ -48,8 +50,17 @@ public:
 
     // The file of a named icon in the resource folders or the icon manager's folders.
     QString iconPath(const QString& name) const;
-    // Gives action the named icon (when one is found) and makes it trigger actionId at identity.
-    void bindAction(QAction* action, const QString& iconName, const QString& identity, const QString& actionId);
+    // Gives action the named icon (when one is found) and makes it perform actionId through
+    // performBound(). An empty identity stands for the nearest responder among the action's
+    // ancestors; focusFirst asks the focus widget of that responder's widget before the responder.
+    void bindAction(QAction* action, const QString& iconName, const QString& identity, const QString& actionId,
+                    bool focusFirst = false);
+    // The responder a bound action performs at; null when there is none or action is not bound.
+    AC_Responder* boundResponder(QAction* action) const;
+    // The action id of a bound action; empty for other actions.
+    static QString boundActionId(const QAction* action);
+    // Performs what triggering the bound action performs; false when nobody performed it.
+    bool performBound(QAction* action);
 
 signals:
     void actionTriggered(const QString& identity, const QString& actionId, bool performed);

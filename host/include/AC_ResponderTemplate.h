@@ -23,14 +23,14 @@ public:
     void initActionManager(AC_Manager* manager);
     AC_Manager* actionManager() const { return m_manager; }
 
-protected:
-    // Performs actionId on this responder only.
-    virtual bool performHere(const QString& actionId);
-
     // Invokes the argument-less slot or invokable method of object named actionId.
     static bool invokeAction(QObject* object, const QString& actionId);
     // The nearest responder among object and its QObject ancestors; null when there is none.
     static AC_Responder* responderOf(QObject* object);
+
+protected:
+    // Performs actionId on this responder only.
+    virtual bool performHere(const QString& actionId);
 
 private:
     QString m_identity;

@@ -18,7 +18,8 @@ class QWidget;
 //           responder="SomeResponder" default="true"/>
 //     <separator id="sep1" default="true"/>
 //   </toolbar>
-// "action" defaults to the item id; "responder" to the responder given to createToolbar.
+// "action" defaults to the item id. An item without "responder" is performed as a menu action
+// without one is (see AC_Manager), at the responder given to createToolbar.
 class BELLWICK_HOST_EXPORT LXToolbarService
 {
 public:

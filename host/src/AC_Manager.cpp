@@ -1,13 +1,23 @@
 #include "AC_Manager.h"
 
 #include "AC_Menu.h"
-#include "AC_Responder.h"
+#include "AC_ResponderTemplate.h"
 #include "WID_IconManager.h"
 
+#include <QAction>
 #include <QDir>
 #include <QDomElement>
 #include <QFileInfo>
 #include <QKeySequence>
+
+namespace {
+
+// What a bound action performs travels with it, so that it can be found and performed later.
+const char* const identityProperty = "acResponder";
+const char* const actionIdProperty = "acActionId";
+const char* const focusFirstProperty = "acFocusFirst";
+
+} // namespace
 
 AC_Manager::AC_Manager(QObject* parent)
     : QObject(parent)
@@ -42,23 +52,55 @@ void AC_Manager::addAction(AC_Menu* menu, const QDomElement& element, AC_Respond
 {
     const QString actionId = element.attribute(QStringLiteral("id"));
     // Resolved by identity when triggered, so a destroyed responder is never reached.
-    QString identity = element.attribute(QStringLiteral("responder"));
-    if (identity.isEmpty() && responder)
-        identity = responder->responderIdentity();
+    const QString named = element.attribute(QStringLiteral("responder"));
+    const QString identity = named.isEmpty() && responder ? responder->responderIdentity() : named;
     QAction* action = menu->addAction(element.attribute(QStringLiteral("text"), actionId));
     action->setObjectName(actionId);
     action->setShortcut(QKeySequence(element.attribute(QStringLiteral("shortcut"))));
     action->setCheckable(element.attribute(QStringLiteral("checkable")) == QLatin1String("true"));
-    bindAction(action, element.attribute(QStringLiteral("icon")), identity, actionId);
+    bindAction(action, element.attribute(QStringLiteral("icon")), identity, actionId, named.isEmpty());
 }
 
 void AC_Manager::bindAction(QAction* action, const QString& iconName, const QString& identity,
-                            const QString& actionId)
+                            const QString& actionId, bool focusFirst)
 {
     const QString icon = iconPath(iconName);
     if (!icon.isEmpty())
         action->setIcon(QIcon(icon));
-    connect(action, &QAction::triggered, this, [this, identity, actionId] { trigger(identity, actionId); });
+    action->setProperty(identityProperty, identity);
+    action->setProperty(actionIdProperty, actionId);
+    action->setProperty(focusFirstProperty, focusFirst);
+    connect(action, &QAction::triggered, this, [this, action] { performBound(action); });
+}
+
+AC_Responder* AC_Manager::boundResponder(QAction* action) const
+{
+    if (boundActionId(action).isEmpty())
+        return nullptr;
+    const QString identity = action->property(identityProperty).toString();
+    return identity.isEmpty() ? AC_ResponderTemplate::responderOf(action) : responder(identity);
+}
+
+QString AC_Manager::boundActionId(const QAction* action)
+{
+    return action ? action->property(actionIdProperty).toString() : QString();
+}
+
+// A view's menu item is meant for whatever part of the view the user works in (a console's
+// editor offers copy and clear), so that part is asked before the view's responder chain.
+bool AC_Manager::performBound(QAction* action)
+{
+    const QString actionId = boundActionId(action);
+    if (actionId.isEmpty())
+        return false;
+    AC_Responder* target = boundResponder(action);
+    auto* view = dynamic_cast<QWidget*>(target);
+    QWidget* focus = view && action->property(focusFirstProperty).toBool() ? view->focusWidget() : nullptr;
+    if (focus && focus != view && AC_ResponderTemplate::invokeAction(focus, actionId)) {
+        emit actionTriggered(target->responderIdentity(), actionId, true);
+        return true;
+    }
+    return trigger(QString(), actionId, target);
 }
 
 bool AC_Manager::addResourceFolder(const QString& folder)

@@ -35,9 +35,10 @@ QToolBar* LXToolbarService::createToolbar(const QDomElement& definition, const Q
         QAction* action = toolbar->addAction(item.attribute(QStringLiteral("text"), id));
         action->setObjectName(id);
         const QString actionId = item.attribute(QStringLiteral("action"), id);
-        const QString identity = item.attribute(QStringLiteral("responder"), defaultIdentity);
+        const QString named = item.attribute(QStringLiteral("responder"));
         if (m_actionManager)
-            m_actionManager->bindAction(action, item.attribute(QStringLiteral("icon")), identity, actionId);
+            m_actionManager->bindAction(action, item.attribute(QStringLiteral("icon")),
+                                        named.isEmpty() ? defaultIdentity : named, actionId, named.isEmpty());
     }
     return toolbar;
 }

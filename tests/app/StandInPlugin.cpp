@@ -1,4 +1,8 @@
-// Stand-in plug-in: registers an engine without Python and a small area with a view.
+// Stand-in plug-in: registers an engine without Python and a small area whose view holds a text
+// edit, with a menu and a toolbar whose items name no responder.
+#include "AC_Manager.h"
+#include "AC_Menu.h"
+#include "BUIAPP_Application.h"
 #include "FakePythonEngine.h"
 #include "FakePythonModule.h"
 #include "LXLayoutManager.h"
@@ -8,7 +12,8 @@
 #include "SCP_PythonManager.h"
 #include "SC_SessionContext.h"
 
-#include <QLabel>
+#include <QDomDocument>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -24,6 +29,14 @@ SCP_PythonEngine* createEngine(SC_SessionContext*)
     return engine;
 }
 
+QDomElement parsed(const char* xml)
+{
+    static QList<QDomDocument> documents; // elements need their documents
+    documents.append(QDomDocument());
+    documents.last().setContent(QByteArray(xml));
+    return documents.last().documentElement();
+}
+
 class StandInView : public LXWidgetLayoutView
 {
 public:
@@ -31,11 +44,25 @@ public:
         : LXWidgetLayoutView(PLUG_Services::getActionManager(), QStringLiteral("StandIn"), parent,
                              parent ? "Stand-in" : nullptr)
     {
-        if (parent)
-            (new QVBoxLayout(this))->addWidget(new QLabel(QStringLiteral("stand-in view"), this));
+        if (!parent)
+            return;
+        auto* editor = new QTextEdit(this);
+        editor->setObjectName(QStringLiteral("standInEditor"));
+        (new QVBoxLayout(this))->addWidget(editor);
+        if (AC_Manager* actions = PLUG_Services::getActionManager())
+            setMenu(actions->createMenu(parsed("<menu id='StandInMenu' text='Stand-in'><action id='selectAll' text='Select All'/>"
+                                               "<action id='clear' text='Clear' shortcut='Ctrl+L'/><action id='copy' text='Copy'/></menu>"),
+                                        nullptr, nullptr),
+                    0);
     }
     LXLayoutView* createView(QWidget* parent) override { return new StandInView(parent); }
-    bool wantsToolbar() const override { return false; }
+    bool wantsToolbar() const override { return true; }
+    QDomElement toolbarDefinition() const override
+    {
+        static const QDomElement toolbar =
+            parsed("<toolbar id='StandInToolbar' text='Stand-in'><item id='paste' text='Paste' default='true'/></toolbar>");
+        return toolbar;
+    }
 };
 
 } // namespace
@@ -49,6 +76,8 @@ extern "C" void PLUG_Init()
     if (!finder->buildPythonEnvironment())
         return;
     SCP_PythonFinder::logPythonInit(QStringLiteral("stand-in plug-in initialized"));
+    if (BUIAPP_Application* application = BUIAPP_Application::instance())
+        SCP_PythonFinder::logPythonInit(application->isDarkStyle() ? QStringLiteral("style: dark") : QStringLiteral("style: light"));
     SC_SessionContext* context = PLUG_Services::getSessionContext();
     if (context && context->pythonManager())
         context->pythonManager()->registerEngineCreationCallback(createEngine);
