@@ -62,7 +62,7 @@ void BellwickMainWindow::addFileMenu()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
-    quit->setShortcut(QKeySequence::Quit);
+    quit->setShortcuts(QKeySequence::Quit);
 }
 
 void BellwickMainWindow::addEditMenu(CO_CommandManager* commandManager)
@@ -70,8 +70,8 @@ void BellwickMainWindow::addEditMenu(CO_CommandManager* commandManager)
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     QAction* undo = edit->addAction(tr("&Undo"));
     QAction* redo = edit->addAction(tr("&Redo"));
-    undo->setShortcut(QKeySequence::Undo);
-    redo->setShortcut(QKeySequence::Redo);
+    undo->setShortcuts(QKeySequence::Undo);
+    redo->setShortcuts(QKeySequence::Redo);
     QUndoStack* stack = commandManager ? commandManager->undoStack() : nullptr;
     undo->setEnabled(stack && stack->canUndo());
     redo->setEnabled(stack && stack->canRedo());

@@ -77,8 +77,11 @@ QList<QWidget*> HostUiAutomation::widgets(const QString& className)
         roots.prepend(main);
     QList<QWidget*> found;
     const QByteArray name = className.toLatin1();
-    for (QWidget* root : std::as_const(roots))
-        collect(root, name, &found);
+    // Windows with a parent (menus, floating docks) are reached through it.
+    for (QWidget* root : std::as_const(roots)) {
+        if (!root->parentWidget())
+            collect(root, name, &found);
+    }
     return found;
 }
 

@@ -1,21 +1,12 @@
 // Whole-host runs of bellwick: bad input, headless jobs, exit status and the JSON Lines log, with
 // a stand-in plug-in where one is needed.
-#include <QJsonDocument>
+#include "BellwickProcess.h"
+
+#include <QFileInfo>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
+using Run = BellwickProcess::Run;
 
 class TestBellwickApp : public QObject
 {
@@ -24,11 +15,10 @@ class TestBellwickApp : public QObject
 private slots:
     void initTestCase()
     {
-        m_bin = qEnvironmentVariable("BELLWICK_BIN_DIR");
+        m_bin = m_bellwick.binDir();
         QVERIFY(QFileInfo(m_bin + QStringLiteral("/bellwick")).isExecutable());
-        m_plugin = m_bin + QStringLiteral("/test-plugins/libbellwick_test_plugin.so");
+        m_plugin = m_bellwick.standInPlugin();
         QVERIFY(QFileInfo::exists(m_plugin));
-        QVERIFY(m_dir.isValid());
     }
 
     void badArgumentsExitWithTwo_data()
@@ -39,6 +29,10 @@ private slots:
         QTest::newRow("unknown service") << QStringList{QStringLiteral("--without"), QStringLiteral("toaster"), QStringLiteral("-c"), QStringLiteral("1")}
                                          << QStringLiteral("toaster");
         QTest::newRow("missing value") << QStringList{QStringLiteral("--python")} << QStringLiteral("python");
+        QTest::newRow("unknown style") << QStringList{QStringLiteral("--style"), QStringLiteral("sepia"), QStringLiteral("--window")}
+                                       << QStringLiteral("sepia");
+        QTest::newRow("stay without window") << QStringList{QStringLiteral("--stay"), QStringLiteral("-c"), QStringLiteral("1")}
+                                             << QStringLiteral("--stay");
     }
 
     void badArgumentsExitWithTwo()
@@ -53,7 +47,7 @@ private slots:
 
     void badPluginsAndFilesAreNamed()
     {
-        const QString missing = m_dir.filePath(QStringLiteral("libNothing.so"));
+        const QString missing = m_bellwick.filePath(QStringLiteral("libNothing.so"));
         Run result = bellwick({QStringLiteral("--plugin"), missing, QStringLiteral("--script"), script(QStringLiteral("1"))});
         QCOMPARE(result.status, 2);
         QVERIFY2(result.err.contains(QLatin1String("not found: ") + missing), qPrintable(result.err));
@@ -68,7 +62,7 @@ private slots:
         QCOMPARE(result.status, 2);
         QVERIFY2(result.err.contains(QLatin1String("no entry point PLUG_Init")), qPrintable(result.err));
 
-        const QString unreadable = m_dir.filePath(QStringLiteral("absent.js"));
+        const QString unreadable = m_bellwick.filePath(QStringLiteral("absent.js"));
         result = bellwick({QStringLiteral("--plugin"), m_plugin, QStringLiteral("--script"), unreadable});
         QCOMPARE(result.status, 2);
         QVERIFY2(result.err.contains(QLatin1String("Cannot read ") + unreadable), qPrintable(result.err));
@@ -98,14 +92,14 @@ private slots:
 
     void jobsRunInCommandLineOrderAndLogAsJsonLines()
     {
-        const QString log = m_dir.filePath(QStringLiteral("run.jsonl"));
+        const QString log = m_bellwick.filePath(QStringLiteral("run.jsonl"));
         const QString first = script(QStringLiteral("Host.print('script', 1, true); Host.engine().mainModule().call('say', ['from js']);"));
         const Run result = bellwick({QStringLiteral("--plugin"), m_plugin, QStringLiteral("--log"), log,
                                      QStringLiteral("-c"), QStringLiteral("code one"), QStringLiteral("--script"), first,
                                      QStringLiteral("--python"), script(QStringLiteral("file two"))});
         QCOMPARE(result.status, 0);
         QCOMPARE(result.out, QStringLiteral("script 1 true\n"));
-        const QList<QJsonObject> events = readLog(log);
+        const QList<QJsonObject> events = BellwickProcess::readLog(log);
         QVERIFY(!events.isEmpty());
         QCOMPARE(events.first().value(QStringLiteral("kind")).toString(), QStringLiteral("python-init"));
         QCOMPARE(events.first().value(QStringLiteral("text")).toString(), QStringLiteral("stand-in plug-in initialized"));
@@ -150,50 +144,16 @@ private slots:
     }
 
 private:
-    QString script(const QString& text)
+    QString script(const QString& text) { return m_bellwick.script(text); }
+
+    Run bellwick(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
     {
-        const QString path = m_dir.filePath(QStringLiteral("job%1.txt").arg(m_files++));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(text.toUtf8());
-        return path;
+        return m_bellwick.run(args, env);
     }
 
-    static QList<QJsonObject> readLog(const QString& path)
-    {
-        QFile file(path);
-        QList<QJsonObject> events;
-        if (!file.open(QIODevice::ReadOnly))
-            return events;
-        for (const QByteArray& line : file.readAll().split('\n')) {
-            if (!line.isEmpty())
-                events.append(QJsonDocument::fromJson(line).object());
-        }
-        return events;
-    }
-
-    Run bellwick(const QStringList& args, QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
-    {
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(m_bin + QStringLiteral("/bellwick"),
-                      QStringList{QStringLiteral("--settings"), m_dir.filePath(QStringLiteral("prefs.ini"))} + args);
-        Run result;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished();
-            return result;
-        }
-        result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
-    }
-
+    BellwickProcess m_bellwick;
     QString m_bin;
     QString m_plugin;
-    QTemporaryDir m_dir;
-    int m_files = 0;
 };
 
 QTEST_GUILESS_MAIN(TestBellwickApp)

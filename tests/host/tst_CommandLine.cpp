@@ -69,6 +69,9 @@ private slots:
         QTest::newRow("unknown service") << QStringList{QStringLiteral("--without"), QStringLiteral("finder,printer")}
                                          << QStringLiteral("printer");
         QTest::newRow("positional") << QStringList{QStringLiteral("file.js")} << QStringLiteral("file.js");
+        QTest::newRow("unknown style") << QStringList{QStringLiteral("--style"), QStringLiteral("blue")} << QStringLiteral("blue");
+        QTest::newRow("stay without window") << QStringList{QStringLiteral("--stay"), QStringLiteral("-c"), QStringLiteral("1")}
+                                             << QStringLiteral("--stay needs --window");
     }
 
     void rejectsBadArguments()
@@ -80,6 +83,19 @@ private slots:
         QVERIFY2(line.error().contains(errorPart), qPrintable(line.error()));
         QVERIFY(!line.error().contains(QLatin1Char('\n')));
         QVERIFY(line.helpText().contains(QLatin1String("--without")));
+    }
+
+    void windowRunsAndStyle()
+    {
+        BellwickCommandLine line;
+        QCOMPARE(line.parse({QStringLiteral("bellwick"), QStringLiteral("--window"), QStringLiteral("--stay"),
+                             QStringLiteral("--style=light"), QStringLiteral("-c"), QStringLiteral("1")}),
+                 BellwickCommandLine::Run);
+        QVERIFY(line.windowRun() && line.stay() && !line.darkStyle());
+        QVERIFY(!line.isHeadless()); // the jobs run in the window
+        BellwickCommandLine plain;
+        QCOMPARE(plain.parse({QStringLiteral("bellwick"), QStringLiteral("-c"), QStringLiteral("1")}), BellwickCommandLine::Run);
+        QVERIFY(plain.darkStyle() && !plain.windowRun() && plain.isHeadless());
     }
 
     void helpIsAskedFor()

@@ -1,4 +1,5 @@
 // The "Host" script object driven by scripts of a real QScriptEngine over an engine without Python.
+#include "CO_CommandManager.h"
 #include "FakePythonEngine.h"
 #include "FakePythonModule.h"
 #include "HostScriptApi.h"
@@ -11,6 +12,7 @@
 #include <QScriptEngine>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 namespace {
 
@@ -123,6 +125,26 @@ private slots:
         SCP_PythonEngine::mainThreadState() = 3;
         QCOMPARE(run(QStringLiteral("Host.mainThreadState()")).toInt32(), 3);
         SCP_PythonEngine::mainThreadState() = 0;
+    }
+
+    void commandHistoryAndLoadMessages()
+    {
+        QVERIFY(run(QStringLiteral("!Host.pushCommand('x') && Host.commandIndex() === -1")).toBool());
+        QVERIFY(run(QStringLiteral("Host.pythonLoadMessages().length === 0")).toBool());
+        CO_CommandManager commands;
+        SC_SessionContext context(&m_manager, &commands);
+        PLUG_Services::setSessionContext(&context);
+        QVERIFY(run(QStringLiteral("Host.pushCommand('move') && Host.pushCommand('scale')")).toBool());
+        QCOMPARE(commands.undoStack()->text(0), QStringLiteral("move"));
+        commands.unexecute(1);
+        QCOMPARE(run(QStringLiteral("Host.commandIndex()")).toInt32(), 1);
+        commands.reexecute(1);
+        QCOMPARE(run(QStringLiteral("Host.commandIndex()")).toInt32(), 2);
+        m_manager.addLoadMessage(QStringLiteral("Python 3"));
+        m_manager.addLoadMessage(QStringLiteral("Executable: /usr/bin/python3"));
+        QCOMPARE(run(QStringLiteral("Host.pythonLoadMessages().join('|')")).toString(),
+                 QStringLiteral("Python 3|Executable: /usr/bin/python3"));
+        PLUG_Services::setSessionContext(m_context.get());
     }
 
     void scriptErrorsStayInTheScript()

@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolBar>
 
 namespace {
@@ -30,6 +31,23 @@ public:
 public slots:
     void clear() { ++cleared; }
     void save() { ++saved; }
+};
+
+// A view holding an editor, with a slot of its own that the editor lacks.
+class EditorView : public LXWidgetLayoutView
+{
+    Q_OBJECT
+public:
+    EditorView(AC_Manager* actions, QWidget* parent)
+        : LXWidgetLayoutView(actions, QStringLiteral("Editor"), parent, "Editor View"), editor(new QTextEdit(this))
+    {
+    }
+    LXLayoutView* createView(QWidget* parent) override { return new EditorView(actionManager(), parent); }
+    bool wantsToolbar() const override { return false; }
+    QTextEdit* editor;
+    int marked = 0;
+public slots:
+    void mark() { ++marked; }
 };
 
 class TestView : public LXWidgetLayoutView
@@ -173,6 +191,36 @@ private slots:
         delete child; // unregisters itself
         QVERIFY(!actions.responder(QStringLiteral("Child")));
         menu->findAction(QStringLiteral("clear"))->trigger(); // its responder is gone: nothing happens
+    }
+
+    // As a console's menu, built without a responder and given to the view.
+    void viewItemsWithoutResponderReachTheFocusWidgetFirst()
+    {
+        AC_Manager actions;
+        QWidget window;
+        auto* view = new EditorView(&actions, &window);
+        view->editor->setPlainText(QStringLiteral("text"));
+        view->editor->setFocus();
+        QDomDocument document;
+        view->setMenu(actions.createMenu(parse(document, QStringLiteral("<menu><action id='selectAll'/><action id='mark'/>"
+                                                                        "<action id='paste' responder='Editor View'/></menu>")),
+                                         nullptr, nullptr),
+                      0);
+        AC_Menu* menu = view->menu(0);
+        QCOMPARE(actions.boundResponder(menu->findAction(QStringLiteral("mark"))), static_cast<AC_Responder*>(view));
+        QVERIFY(actions.performBound(menu->findAction(QStringLiteral("selectAll"))));
+        QCOMPARE(view->editor->textCursor().selectedText(), QStringLiteral("text"));
+        QVERIFY(actions.performBound(menu->findAction(QStringLiteral("mark")))); // the editor has no mark()
+        QCOMPARE(view->marked, 1);
+        QVERIFY(!actions.performBound(menu->findAction(QStringLiteral("paste")))); // named: the view only
+
+        LXToolbarService toolbars(&actions);
+        std::unique_ptr<QToolBar> toolbar(toolbars.createToolbar(parse(document, QStringLiteral("<toolbar><item id='clear'/></toolbar>")),
+                                                                 {QStringLiteral("clear")}, view, nullptr));
+        toolbar->actions().constFirst()->trigger();
+        QVERIFY(view->editor->toPlainText().isEmpty());
+        QAction plain;
+        QVERIFY(!actions.performBound(&plain));
     }
 
     void resourceFoldersAndIconManagerFindIcons()
