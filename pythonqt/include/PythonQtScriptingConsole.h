@@ -109,5 +109,6 @@ private slots:
 
 private:
     friend class PythonQtScriptingConsolePrivate;
+    friend class PythonQtConsoleRun;
     PythonQtScriptingConsolePrivate* d;
 };

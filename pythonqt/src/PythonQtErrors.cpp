@@ -32,3 +32,56 @@ void PythonQtErrors::set(PyObject* type, const QString& text)
 {
     PyErr_SetString(type, text.toUtf8().constData());
 }
+
+namespace {
+
+// "Type: message" for an exception the traceback module could not format.
+QString describe(PyObject* type, PyObject* value)
+{
+    QString text = QString::fromUtf8(reinterpret_cast<PyTypeObject*>(type)->tp_name);
+    PyObject* message = value ? PyObject_Str(value) : nullptr;
+    const char* utf8 = message ? PyUnicode_AsUTF8(message) : nullptr;
+    if (utf8 && *utf8)
+        text += QStringLiteral(": ") + QString::fromUtf8(utf8);
+    Py_XDECREF(message);
+    PyErr_Clear();
+    return text + QLatin1Char('\n');
+}
+
+QString formatWithTraceback(PyObject* type, PyObject* value, PyObject* traceback)
+{
+    PyObject* module = PyImport_ImportModule("traceback");
+    PyObject* lines = module ? PyObject_CallMethod(module, "format_exception", "OOO", type, value ? value : Py_None,
+                                                   traceback ? traceback : Py_None)
+                             : nullptr;
+    PyObject* separator = lines ? PyUnicode_FromString("") : nullptr;
+    PyObject* joined = separator ? PyUnicode_Join(separator, lines) : nullptr;
+    const char* utf8 = joined ? PyUnicode_AsUTF8(joined) : nullptr;
+    const QString text = utf8 ? QString::fromUtf8(utf8) : describe(type, value);
+    Py_XDECREF(joined);
+    Py_XDECREF(separator);
+    Py_XDECREF(lines);
+    Py_XDECREF(module);
+    PyErr_Clear();
+    return text;
+}
+
+} // namespace
+
+QString PythonQtErrors::takeFormatted()
+{
+    if (!PyErr_Occurred())
+        return QString();
+    PyObject* type = nullptr;
+    PyObject* value = nullptr;
+    PyObject* traceback = nullptr;
+    PyErr_Fetch(&type, &value, &traceback);
+    PyErr_NormalizeException(&type, &value, &traceback);
+    if (traceback && value)
+        PyException_SetTraceback(value, traceback);
+    const QString text = formatWithTraceback(type, value, traceback);
+    Py_XDECREF(type);
+    Py_XDECREF(value);
+    Py_XDECREF(traceback);
+    return text;
+}

@@ -13,4 +13,7 @@ public:
     static void printAndClear();
     // Sets a Python exception of the given type with text as its message.
     static void set(PyObject* type, const QString& text);
+    // The pending exception formatted as Python prints it (traceback included), cleared; SystemExit
+    // too. Empty when none is pending.
+    static QString takeFormatted();
 };

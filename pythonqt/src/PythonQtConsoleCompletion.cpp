@@ -1,0 +1,83 @@
+#include "PythonQtConsoleCompletion.h"
+
+#include "PythonQt.h"
+#include "PythonQtIntrospection.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+QStringList stringsOf(PyObject* list)
+{
+    QStringList names;
+    const Py_ssize_t size = list && PyList_Check(list) ? PyList_GET_SIZE(list) : 0;
+    for (Py_ssize_t index = 0; index < size; ++index) {
+        PyObject* item = PyList_GET_ITEM(list, index);
+        if (const char* utf8 = PyUnicode_Check(item) ? PyUnicode_AsUTF8(item) : nullptr)
+            names << QString::fromUtf8(utf8);
+    }
+    PyErr_Clear();
+    return names;
+}
+
+QStringList moduleListing(const char* module, const char* attribute)
+{
+    PyObject* imported = PyImport_ImportModule(module);
+    PyObject* value = imported ? (attribute ? PyObject_GetAttrString(imported, attribute) : PyObject_Dir(imported)) : nullptr;
+    PyObject* list = value ? PySequence_List(value) : nullptr;
+    const QStringList names = stringsOf(list);
+    Py_XDECREF(list);
+    Py_XDECREF(value);
+    Py_XDECREF(imported);
+    PyErr_Clear();
+    return names;
+}
+
+QStringList bareNames(PyObject* context)
+{
+    QStringList names = PythonQtIntrospection::names(context, PythonQt::Anything);
+    names += moduleListing("builtins", nullptr);
+    names += moduleListing("keyword", "kwlist");
+    return names;
+}
+
+} // namespace
+
+QString PythonQtConsoleCompletion::dottedNameBefore(const QString& text)
+{
+    static const QRegularExpression dottedName(QStringLiteral("(?:[A-Za-z_]\\w*\\.)*[A-Za-z_]?\\w*$"),
+                                               QRegularExpression::UseUnicodePropertiesOption);
+    const QRegularExpressionMatch match = dottedName.match(text);
+    if (!match.hasMatch())
+        return QString();
+    const QString name = match.captured();
+    // "1.5" or "x1" after a digit run is a number, not a name.
+    const qsizetype start = match.capturedStart();
+    if (name.isEmpty() || name.at(0).isDigit() || (start > 0 && text.at(start - 1).isDigit()))
+        return QString();
+    return name;
+}
+
+QStringList PythonQtConsoleCompletion::candidates(PyObject* context, const QString& dottedName)
+{
+    if (!context || dottedName.isEmpty())
+        return {};
+    const qsizetype lastDot = dottedName.lastIndexOf(QLatin1Char('.'));
+    const QString prefix = dottedName.mid(lastDot + 1);
+    QStringList names;
+    if (lastDot < 0) {
+        names = bareNames(context);
+    } else if (PyObject* object = PythonQtIntrospection::resolve(context, dottedName.left(lastDot))) {
+        names = PythonQtIntrospection::names(object, PythonQt::Anything);
+        Py_DECREF(object);
+    }
+    PyErr_Clear();
+    QStringList matching;
+    for (const QString& name : qAsConst(names)) {
+        if (name.startsWith(prefix))
+            matching << name;
+    }
+    matching.sort();
+    matching.removeDuplicates();
+    return matching;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "PythonQtPython.h"
+
+#include <QStringList>
+
+// Names that complete a dotted name typed at the console. The caller holds the interpreter lock.
+class PythonQtConsoleCompletion
+{
+public:
+    // The dotted name that ends text ("os.pa" in "x = os.pa"); empty when text does not end in one.
+    static QString dottedNameBefore(const QString& text);
+    // For "a.b.pre": the attributes of a.b starting with "pre"; for a bare "pre": the names of
+    // context, builtins and keywords starting with it. Sorted, no duplicates; only attribute
+    // access is used and no error is left behind.
+    static QStringList candidates(PyObject* context, const QString& dottedName);
+};

@@ -1,0 +1,138 @@
+#include "PythonQtConsoleOutput.h"
+
+#include "PythonQtScriptingConsole.h"
+
+#include <QLocale>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+// Beyond this much gathered text, lines that the scrollback would drop anyway are dropped
+// before they reach the document.
+constexpr qsizetype pendingTrimSize = 4 * 1024 * 1024;
+// What a shortened line keeps of its start and of its end.
+constexpr int longLineKeep = 5000;
+
+} // namespace
+
+PythonQtConsoleOutput::PythonQtConsoleOutput(PythonQtScriptingConsole* console)
+    : m_console(console)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(flushIntervalMs);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { flush(); });
+    m_console->document()->setMaximumBlockCount(m_maximumLines);
+}
+
+void PythonQtConsoleOutput::setMaximumLines(int lines)
+{
+    m_maximumLines = qMax(1, lines);
+    m_console->document()->setMaximumBlockCount(m_maximumLines);
+}
+
+void PythonQtConsoleOutput::append(Kind kind, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    if (!m_pending.isEmpty() && m_pending.last().kind == kind)
+        m_pending.last().text += text;
+    else
+        m_pending.append({kind, text});
+    m_pendingSize += text.size();
+    if (m_pendingSize > pendingTrimSize)
+        dropLinesBeyondScrollback();
+    if (!m_running)
+        flush();
+    else if (!m_timer.isActive())
+        m_timer.start();
+}
+
+void PythonQtConsoleOutput::dropLinesBeyondScrollback()
+{
+    qsizetype lines = 0;
+    for (qsizetype chunk = m_pending.size() - 1; chunk >= 0; --chunk) {
+        QString& text = m_pending[chunk].text;
+        for (qsizetype at = text.size() - 1; at >= 0; --at) {
+            if (text.at(at) != QLatin1Char('\n') || ++lines <= m_maximumLines)
+                continue;
+            text.remove(0, at + 1);
+            m_pending.remove(0, chunk);
+            m_pendingSize = 0;
+            for (const Chunk& kept : qAsConst(m_pending))
+                m_pendingSize += kept.text.size();
+            return;
+        }
+    }
+}
+
+QString PythonQtConsoleOutput::shortenLongLines(const QString& text)
+{
+    if (text.size() <= longLineLimit)
+        return text;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.size() <= longLineLimit)
+            continue;
+        const qsizetype leftOut = line.size() - 2 * longLineKeep;
+        line = line.left(longLineKeep)
+            + QStringLiteral(" [... %1 characters left out ...] ").arg(QLocale::c().toString(qlonglong(leftOut)))
+            + line.right(longLineKeep);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd)
+{
+    QColor out;
+    QColor err;
+    const QColor plain = m_console->palette().color(QPalette::Text);
+    if (!m_console->outputColor(out))
+        out = plain;
+    if (!m_console->errorColor(err))
+        err = plain;
+    for (qsizetype index = 0; index < m_pending.size(); ++index) {
+        const Chunk& chunk = m_pending.at(index);
+        QString text = chunk.text;
+        if (atEnd) {
+            // A trailing line feed is owed to the next text, so that the prompt that follows the
+            // run does not stand below an empty line.
+            if (m_newLineOwed)
+                text.prepend(QLatin1Char('\n'));
+            m_newLineOwed = text.endsWith(QLatin1Char('\n'));
+            if (m_newLineOwed)
+                text.chop(1);
+        } else if (index == m_pending.size() - 1 && !text.endsWith(QLatin1Char('\n'))) {
+            text += QLatin1Char('\n'); // the prompt line keeps a line of its own
+        }
+        QTextCharFormat format;
+        format.setForeground(chunk.kind == Out ? out : chunk.kind == Err ? err : plain);
+        cursor.insertText(shortenLongLines(text), format);
+    }
+}
+
+void PythonQtConsoleOutput::flush()
+{
+    m_timer.stop();
+    if (m_pending.isEmpty())
+        return;
+    dropLinesBeyondScrollback();
+    QScrollBar* bar = m_console->verticalScrollBar();
+    const bool followEnd = bar->value() >= bar->maximum();
+    QTextDocument* document = m_console->document();
+    QTextCursor cursor(document);
+    const bool atEnd = m_running;
+    if (atEnd)
+        cursor.movePosition(QTextCursor::End);
+    else
+        cursor.setPosition(document->lastBlock().position());
+    cursor.beginEditBlock();
+    insertChunks(cursor, atEnd);
+    cursor.endEditBlock();
+    m_pending.clear();
+    m_pendingSize = 0;
+    if (followEnd)
+        bar->setValue(bar->maximum());
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+#include <QVector>
+
+class PythonQtScriptingConsole;
+class QTextCursor;
+
+// The console's output on its way into the document: text gathered between flushes, inserted in
+// one edit per flush so that a flood of small writes costs one layout, with a bounded scrollback
+// and giant lines shortened to their ends.
+class PythonQtConsoleOutput
+{
+public:
+    enum Kind { Out, Err, Message };
+
+    explicit PythonQtConsoleOutput(PythonQtScriptingConsole* console);
+
+    // Gathers text. While running it is inserted at the latest one interval later (or by
+    // flush()), otherwise at once.
+    void append(Kind kind, const QString& text);
+    // Inserts what was gathered: at the end of the document while running (the command line
+    // has been submitted and no prompt shows yet), above the prompt line otherwise.
+    void flush();
+    void setRunning(bool running) { m_running = running; }
+    bool hasPending() const { return !m_pending.isEmpty(); }
+    // The next insertion at the end starts on a line of its own.
+    void startNewLine() { m_newLineOwed = true; }
+    // The longest gap between two insertions while batching.
+    static constexpr int flushIntervalMs = 50;
+
+    void setMaximumLines(int lines);
+    int maximumLines() const { return m_maximumLines; }
+
+    // A line longer than this is shown as its start and end with a note of what was left out.
+    static constexpr int longLineLimit = 100000;
+
+private:
+    struct Chunk
+    {
+        Kind kind;
+        QString text;
+    };
+
+    void dropLinesBeyondScrollback();
+    void insertChunks(QTextCursor& cursor, bool atEnd);
+    static QString shortenLongLines(const QString& text);
+
+    PythonQtScriptingConsole* m_console;
+    QVector<Chunk> m_pending;
+    qsizetype m_pendingSize = 0;
+    QTimer m_timer;
+    int m_maximumLines = 20000;
+    bool m_newLineOwed = false;
+    bool m_running = false;
+};

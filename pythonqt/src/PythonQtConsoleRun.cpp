@@ -1,0 +1,270 @@
+#include "PythonQtConsoleRun.h"
+
+#include "PythonQtConsolePump.h"
+#include "PythonQtPython.h"
+#include "PythonQtScriptingConsole.h"
+#include "PythonQtScriptingConsolePrivate.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTextBlock>
+#include <QThread>
+#include <QToolButton>
+
+namespace {
+
+PythonQtConsoleRun* s_activeRun = nullptr;
+
+PythonQtConsolePump& eventPump()
+{
+    static PythonQtConsolePump instance;
+    return instance;
+}
+
+bool isInterruptKey(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_C && key->modifiers().testFlag(Qt::ControlModifier);
+}
+
+// A control that interrupts the run: a menu entry or tool button of an action named "interrupt".
+bool isInterruptControl(QObject* target, QEvent* event)
+{
+    if (auto* button = qobject_cast<QToolButton*>(target))
+        return button->defaultAction() && button->defaultAction()->objectName() == QLatin1String("interrupt");
+    if (auto* menu = qobject_cast<QMenu*>(target)) {
+        const QAction* action = menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        return action && action->objectName() == QLatin1String("interrupt");
+    }
+    return false;
+}
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isMouseButton(QEvent::Type type)
+{
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+}
+
+} // namespace
+
+PythonQtConsoleRun::PythonQtConsoleRun(PythonQtScriptingConsole* console)
+    : m_console(console)
+{
+}
+
+PythonQtConsoleRun::~PythonQtConsoleRun()
+{
+    if (m_active)
+        end();
+}
+
+bool PythonQtConsoleRun::anyActive()
+{
+    return s_activeRun != nullptr;
+}
+
+void PythonQtConsoleRun::begin()
+{
+    m_active = true;
+    m_interruptRequested = false;
+    s_activeRun = this;
+    if (qApp) {
+        qApp->installEventFilter(this);
+        eventPump().start(&PythonQtConsoleRun::pumpEvents);
+    }
+}
+
+void PythonQtConsoleRun::end()
+{
+    eventPump().stop();
+    if (qApp) {
+        // Input that arrived while the code ran is dropped rather than typed into the console.
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        qApp->removeEventFilter(this);
+    }
+    s_activeRun = nullptr;
+    m_active = false;
+    m_interruptRequested = false;
+}
+
+void PythonQtConsoleRun::interrupt()
+{
+    if (!m_active)
+        return;
+    m_interruptRequested = true;
+    if (m_inputLoop)
+        m_inputLoop->quit();
+    eventPump().requestNow();
+}
+
+int PythonQtConsoleRun::pumpEvents(void*)
+{
+    eventPump().served();
+    return s_activeRun ? s_activeRun->pump() : 0;
+}
+
+int PythonQtConsoleRun::pump()
+{
+    // Events may run Python on this thread, whose bytecode could ask for another pump.
+    if (!m_pumping) {
+        m_pumping = true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        m_pumping = false;
+    }
+    return raiseInterruptIfRequested() ? -1 : 0;
+}
+
+bool PythonQtConsoleRun::raiseInterruptIfRequested()
+{
+    if (!m_interruptRequested.exchange(false))
+        return false;
+    PyErr_SetNone(PyExc_KeyboardInterrupt);
+    return true;
+}
+
+bool PythonQtConsoleRun::readLine(QString& line)
+{
+    line.clear();
+    PythonQtConsoleRun* run = s_activeRun;
+    // Only the console's own code, on its own thread, can wait for the user: others read end
+    // of input.
+    if (!run || QThread::currentThread() != run->m_console->thread() || run->m_inputLoop)
+        return true;
+    return run->waitForLine(line);
+}
+
+bool PythonQtConsoleRun::waitForLine(QString& line)
+{
+    m_console->flushStdOut();
+    QTextCursor cursor = m_console->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    m_console->setTextCursor(cursor);
+    m_inputStart = cursor.position();
+    m_inputEnded = false;
+    m_inputLine.clear();
+    m_console->setFocus(Qt::OtherFocusReason);
+
+    QEventLoop loop;
+    m_inputLoop = &loop;
+    if (!m_interruptRequested) {
+        PyThreadState* state = PyEval_SaveThread();
+        loop.exec();
+        PyEval_RestoreThread(state);
+    }
+    m_inputLoop = nullptr;
+    m_console->d->output.startNewLine();
+    if (raiseInterruptIfRequested())
+        return false;
+    if (!m_inputEnded)
+        line = m_inputLine + QLatin1Char('\n');
+    return true;
+}
+
+bool PythonQtConsoleRun::isConsoleWidget(QObject* object) const
+{
+    return object == m_console || object == m_console->viewport();
+}
+
+bool PythonQtConsoleRun::filterInputKey(QKeyEvent* key)
+{
+    QTextCursor cursor = m_console->textCursor();
+    const QString typed = m_console->toPlainText().mid(m_inputStart);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_inputLine = typed;
+        m_inputLoop->quit();
+        return true;
+    case Qt::Key_D:
+        if (!key->modifiers().testFlag(Qt::ControlModifier))
+            break;
+        if (typed.isEmpty()) {
+            m_inputEnded = true;
+            m_inputLoop->quit();
+        }
+        return true;
+    case Qt::Key_Backspace:
+    case Qt::Key_Left:
+        if (cursor.position() <= m_inputStart && !cursor.hasSelection())
+            return true;
+        break;
+    case Qt::Key_Home:
+        cursor.setPosition(m_inputStart);
+        m_console->setTextCursor(cursor);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Tab:
+        return true;
+    default:
+        break;
+    }
+    if (cursor.selectionStart() < m_inputStart) {
+        cursor.movePosition(QTextCursor::End);
+        m_console->setTextCursor(cursor);
+    }
+    m_console->QTextEdit::keyPressEvent(key);
+    return true;
+}
+
+bool PythonQtConsoleRun::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    // Window-level events reach the widgets after this filter has seen them there.
+    if (!watched->isWidgetType())
+        return false;
+    if (type == QEvent::ShortcutOverride) {
+        // Claimed, so that no shortcut fires; the key press then comes here.
+        event->accept();
+        return true;
+    }
+    if (!isUserInput(type))
+        return false;
+    if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isInterruptKey(key)) {
+            interrupt();
+            return true;
+        }
+        if (m_inputLoop && isConsoleWidget(watched))
+            return filterInputKey(key);
+        return true;
+    }
+    if (m_inputLoop && isConsoleWidget(watched) && type != QEvent::Close)
+        return false; // selecting and scrolling in the console while it waits for a line
+    if (type == QEvent::Wheel && isConsoleWidget(watched))
+        return false;
+    if (isMouseButton(type) && isInterruptControl(watched, event))
+        return false;
+    if (type == QEvent::Close)
+        event->ignore();
+    return true;
+}

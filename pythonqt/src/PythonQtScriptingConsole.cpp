@@ -1,0 +1,444 @@
+#include "PythonQtScriptingConsole.h"
+
+#include "PythonQt.h"
+#include "PythonQtConsoleCompletion.h"
+#include "PythonQtConsoleStdin.h"
+#include "PythonQtScriptingConsolePrivate.h"
+#include "PythonQtThreadSupport.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QStringListModel>
+#include <QTextBlock>
+
+namespace {
+
+const QString primaryPrompt = QStringLiteral(">>> ");
+const QString continuationPrompt = QStringLiteral("... ");
+
+// Blank lines and comments: nothing to run, as at Python's own prompt.
+bool hasNoStatement(const QString& code)
+{
+    for (const QString& line : code.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty() && !trimmed.startsWith(QLatin1Char('#')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+PythonQtScriptingConsole::PythonQtScriptingConsole(QWidget* parent, const PythonQtObjectPtr& context, Qt::WindowFlags flags)
+    : QTextEdit(parent),
+      d(new PythonQtScriptingConsolePrivate(this, context))
+{
+    if (flags != Qt::WindowFlags())
+        setWindowFlags(flags);
+    setUndoRedoEnabled(false);
+    setAcceptRichText(false);
+    d->prompt = primaryPrompt;
+    d->completions = new QStringListModel(this);
+    d->completer = new QCompleter(d->completions, this);
+    d->completer->setWidget(this);
+    d->completer->setCompletionMode(QCompleter::PopupCompletion);
+    d->completer->setCaseSensitivity(Qt::CaseSensitive);
+    connect(d->completer, qOverload<const QString&>(&QCompleter::activated), this,
+            &PythonQtScriptingConsole::insertCompletion);
+    if (PythonQt::self()) {
+        PythonQtGILScope lock;
+        PythonQtConsoleStdin::provideInteractiveBuiltins();
+    }
+    clear();
+}
+
+PythonQtScriptingConsole::~PythonQtScriptingConsole()
+{
+    delete d;
+}
+
+// --- execution ----------------------------------------------------------------------------------
+
+void PythonQtScriptingConsole::executeLine(bool more)
+{
+    // One console run at a time in the process; a line submitted meanwhile stays where it is.
+    if (PythonQtConsoleRun::anyActive())
+        return;
+    const QString line = d->commandText();
+    if (!line.isEmpty() && (d->history.isEmpty() || d->history.last() != line))
+        d->history.append(line);
+    d->historyPosition = int(d->history.size());
+    d->prehistory.clear();
+    d->gatheredCode += line + QLatin1Char('\n');
+    moveCursor(QTextCursor::End);
+
+    if (needsMoreInput(line, d->gatheredCode, more)) {
+        appendCommandPrompt(true);
+        didExecuteLine(line, d->gatheredCode, true);
+        return;
+    }
+    const QString code = d->gatheredCode;
+    d->gatheredCode.clear();
+    if (!hasNoStatement(code)) {
+        d->hadError = false;
+        d->output.setRunning(true);
+        d->output.startNewLine();
+        pushOutputRedirect();
+        d->startSymbol = willExecuteCode(code);
+        executeCode(code);
+        didExecuteCode(code);
+        popOutputRedirect();
+        flushStdOut();
+    }
+    appendCommandPrompt(false);
+    d->output.setRunning(false);
+    didExecuteLine(line, code, false);
+}
+
+void PythonQtScriptingConsole::executeCode(const QString& code)
+{
+    d->runState.begin();
+    d->run(code, d->startSymbol);
+    d->runState.end();
+    onCodeExecuted(code);
+}
+
+void PythonQtScriptingConsole::onCodeExecuted(QString)
+{
+    flushStdOut();
+    ensureCursorVisible();
+}
+
+bool PythonQtScriptingConsole::needsMoreInput(const QString&, const QString& code, bool more)
+{
+    return more && !d->isComplete(code);
+}
+
+void PythonQtScriptingConsole::didExecuteLine(const QString&, const QString&, bool)
+{
+}
+
+int PythonQtScriptingConsole::willExecuteCode(const QString&)
+{
+    return Py_single_input;
+}
+
+void PythonQtScriptingConsole::didExecuteCode(const QString&)
+{
+}
+
+void PythonQtScriptingConsole::interrupt()
+{
+    d->runState.interrupt();
+}
+
+bool PythonQtScriptingConsole::isExecuting() const
+{
+    return d->runState.isActive();
+}
+
+bool PythonQtScriptingConsole::hadError()
+{
+    return d->hadError;
+}
+
+void PythonQtScriptingConsole::clearError()
+{
+    d->hadError = false;
+}
+
+// --- output -------------------------------------------------------------------------------------
+
+void PythonQtScriptingConsole::pushOutputRedirect()
+{
+    if (PythonQt* pythonQt = PythonQt::self()) {
+        d->stdOutConnection = connect(pythonQt, &PythonQt::pythonStdOut, this, &PythonQtScriptingConsole::stdOut);
+        d->stdErrConnection = connect(pythonQt, &PythonQt::pythonStdErr, this, &PythonQtScriptingConsole::stdErr);
+    }
+}
+
+void PythonQtScriptingConsole::popOutputRedirect()
+{
+    disconnect(d->stdOutConnection);
+    disconnect(d->stdErrConnection);
+}
+
+void PythonQtScriptingConsole::stdOut(const QString& text)
+{
+    d->output.append(PythonQtConsoleOutput::Out, text);
+}
+
+void PythonQtScriptingConsole::stdErr(const QString& text)
+{
+    d->output.append(PythonQtConsoleOutput::Err, text);
+}
+
+void PythonQtScriptingConsole::consoleMessage(const QString& message)
+{
+    d->output.append(PythonQtConsoleOutput::Message,
+                     message.endsWith(QLatin1Char('\n')) ? message : message + QLatin1Char('\n'));
+}
+
+void PythonQtScriptingConsole::flushStdOut()
+{
+    d->output.flush();
+}
+
+void PythonQtScriptingConsole::setMaximumOutputLines(int lines)
+{
+    d->output.setMaximumLines(lines);
+}
+
+int PythonQtScriptingConsole::maximumOutputLines() const
+{
+    return d->output.maximumLines();
+}
+
+void PythonQtScriptingConsole::setCurrentFont(const QColor& color, bool bold)
+{
+    QTextCharFormat format;
+    format.setForeground(color);
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    setCurrentCharFormat(format);
+}
+
+bool PythonQtScriptingConsole::outputColor(QColor&)
+{
+    return false;
+}
+
+bool PythonQtScriptingConsole::errorColor(QColor&)
+{
+    return false;
+}
+
+bool PythonQtScriptingConsole::commandColor(QColor&)
+{
+    return false;
+}
+
+// --- prompt and command line --------------------------------------------------------------------
+
+void PythonQtScriptingConsole::clear()
+{
+    d->gatheredCode.clear();
+    QTextEdit::clear();
+    // While code runs its output goes on from an empty page; the prompt comes when it ends.
+    if (!isExecuting())
+        appendCommandPrompt(false);
+}
+
+void PythonQtScriptingConsole::appendCommandPrompt(bool continuation)
+{
+    QColor color;
+    if (!commandColor(color))
+        color = palette().color(QPalette::Text);
+    setCurrentFont(color);
+    setCommandPrompt(continuation ? continuationPrompt : primaryPrompt);
+    QTextEdit::append(getCommandPrompt());
+    moveCursor(QTextCursor::End);
+}
+
+const QString& PythonQtScriptingConsole::getCommandPrompt()
+{
+    return d->prompt;
+}
+
+void PythonQtScriptingConsole::setCommandPrompt(const QString& prompt)
+{
+    d->prompt = prompt;
+}
+
+int PythonQtScriptingConsole::commandPromptPosition()
+{
+    if (d->runState.isWaitingForInput())
+        return d->runState.inputStart();
+    const QTextBlock last = document()->lastBlock();
+    if (isExecuting())
+        return last.position() + last.length() - 1;
+    return last.position() + (last.text().startsWith(d->prompt) ? int(d->prompt.size()) : 0);
+}
+
+bool PythonQtScriptingConsole::verifySelectionBeforeDeletion()
+{
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return true;
+    const int prompt = commandPromptPosition();
+    if (cursor.selectionEnd() <= prompt)
+        return false;
+    if (cursor.selectionStart() < prompt) {
+        const int end = cursor.selectionEnd();
+        cursor.setPosition(prompt);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+    }
+    return true;
+}
+
+void PythonQtScriptingConsole::cut()
+{
+    if (textCursor().hasSelection() && verifySelectionBeforeDeletion())
+        QTextEdit::cut();
+}
+
+// --- history ------------------------------------------------------------------------------------
+
+QStringList PythonQtScriptingConsole::history()
+{
+    return d->history;
+}
+
+void PythonQtScriptingConsole::setHistory(const QStringList& history)
+{
+    d->history = history;
+    d->historyPosition = int(history.size());
+}
+
+const QStringList& PythonQtScriptingConsole::getHistory()
+{
+    return d->history;
+}
+
+int PythonQtScriptingConsole::getHistoryPosition()
+{
+    return d->historyPosition;
+}
+
+int PythonQtScriptingConsole::prevHistoryPosition()
+{
+    if (d->historyPosition <= 0)
+        return d->historyPosition;
+    if (d->historyPosition >= d->history.size())
+        setPrehistory(d->commandText());
+    return --d->historyPosition;
+}
+
+int PythonQtScriptingConsole::nextHistoryPosition()
+{
+    if (d->historyPosition < d->history.size())
+        ++d->historyPosition;
+    return d->historyPosition;
+}
+
+void PythonQtScriptingConsole::changeHistory()
+{
+    const bool inHistory = d->historyPosition >= 0 && d->historyPosition < d->history.size();
+    d->replaceCommandText(inHistory ? d->history.at(d->historyPosition) : d->prehistory);
+}
+
+void PythonQtScriptingConsole::setPrehistory(const QString& text)
+{
+    d->prehistory = text;
+}
+
+// --- completion ---------------------------------------------------------------------------------
+
+QCompleter* PythonQtScriptingConsole::getCompleter()
+{
+    return d->completer;
+}
+
+void PythonQtScriptingConsole::handleTabCompletion()
+{
+    QTextCursor cursor = textCursor();
+    const int prompt = commandPromptPosition();
+    QStringList found;
+    QString prefix;
+    if (!isExecuting() && cursor.position() >= prompt && PythonQt::self()) {
+        cursor.setPosition(prompt, QTextCursor::KeepAnchor);
+        const QString name = PythonQtConsoleCompletion::dottedNameBefore(cursor.selectedText());
+        prefix = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1);
+        PythonQtGILScope lock;
+        found = PythonQtConsoleCompletion::candidates(d->context, name);
+    }
+    // A name typed out in full has nothing left to offer.
+    if (found.isEmpty() || (found.size() == 1 && found.first() == prefix)) {
+        d->completer->popup()->hide();
+        return;
+    }
+    d->completions->setStringList(found);
+    d->completer->setCompletionPrefix(prefix);
+    QAbstractItemView* popup = d->completer->popup();
+    QRect rect = cursorRect();
+    rect.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
+    d->completer->complete(rect);
+}
+
+void PythonQtScriptingConsole::insertCompletion(const QString& completion)
+{
+    QTextCursor cursor = textCursor();
+    cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, int(d->completer->completionPrefix().size()));
+    cursor.insertText(completion);
+    setTextCursor(cursor);
+}
+
+// --- keys ---------------------------------------------------------------------------------------
+
+void PythonQtScriptingConsole::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (d->completer->popup()->isVisible()
+        && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+        event->ignore(); // the completer's own keys
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        cut();
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    const int prompt = commandPromptPosition();
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        executeLine(!shift);
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int before = getHistoryPosition();
+        if ((key == Qt::Key_Up ? prevHistoryPosition() : nextHistoryPosition()) != before)
+            changeHistory();
+        return;
+    }
+    case Qt::Key_Tab:
+        if (cursor.position() >= prompt) {
+            QTextCursor before = cursor;
+            before.setPosition(prompt, QTextCursor::KeepAnchor);
+            if (before.selectedText().trimmed().isEmpty())
+                insertPlainText(QStringLiteral("    "));
+            else
+                handleTabCompletion();
+        }
+        return;
+    case Qt::Key_Home:
+        cursor.setPosition(prompt, shift ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        setTextCursor(cursor);
+        return;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        if (cursor.hasSelection()) {
+            cut();
+            return;
+        }
+        if (key == Qt::Key_Backspace ? cursor.position() <= prompt : cursor.position() < prompt)
+            return;
+        break;
+    case Qt::Key_Left:
+        if (cursor.position() <= prompt && !cursor.hasSelection())
+            return;
+        break;
+    default:
+        if (event->text().isEmpty() || event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll))
+            break;
+        if (cursor.hasSelection() && !verifySelectionBeforeDeletion())
+            return;
+        if (textCursor().position() < prompt)
+            moveCursor(QTextCursor::End);
+        break;
+    }
+    QTextEdit::keyPressEvent(event);
+}

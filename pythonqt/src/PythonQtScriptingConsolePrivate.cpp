@@ -1,0 +1,93 @@
+#include "PythonQtScriptingConsolePrivate.h"
+
+#include "PythonQtConsoleStdin.h"
+#include "PythonQtErrors.h"
+#include "PythonQtNamespace.h"
+#include "PythonQtScriptingConsole.h"
+#include "PythonQtThreadSupport.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+
+PythonQtScriptingConsolePrivate::PythonQtScriptingConsolePrivate(PythonQtScriptingConsole* console,
+                                                                 const PythonQtObjectPtr& context)
+    : q(console),
+      context(context),
+      output(console),
+      runState(console)
+{
+    compilerFlags.cf_flags = 0;
+    compilerFlags.cf_feature_version = PY_MINOR_VERSION;
+}
+
+void PythonQtScriptingConsolePrivate::run(const QString& code, int start)
+{
+    PythonQtGILScope lock;
+    PyObject* globals = context.isNull() ? nullptr : PythonQtNamespace::globals(context);
+    if (!globals)
+        return;
+    PythonQtObjectPtr savedStdin;
+    swapInStdin(savedStdin);
+    // The flags carry "from __future__" imports over to later lines, as in Python's own prompt.
+    PyObject* compiled = Py_CompileStringExFlags(code.toUtf8().constData(), "<console>", start, &compilerFlags, -1);
+    PyObject* result = compiled ? PyEval_EvalCode(compiled, globals, globals) : nullptr;
+    Py_XDECREF(result);
+    Py_XDECREF(compiled);
+    const QString traceback = PythonQtErrors::takeFormatted();
+    restoreStdin(savedStdin);
+    if (!traceback.isEmpty()) {
+        hadError = true;
+        q->stdErr(traceback);
+    }
+}
+
+bool PythonQtScriptingConsolePrivate::isComplete(const QString& code)
+{
+    PythonQtGILScope lock;
+    // codeop answers None for a statement that needs more lines, as Python's own prompt does;
+    // it is asked without the last line feed, which would already end a block.
+    const QByteArray source = (code.endsWith(QLatin1Char('\n')) ? code.chopped(1) : code).toUtf8();
+    PyObject* codeop = PyImport_ImportModule("codeop");
+    PyObject* compiled = codeop ? PyObject_CallMethod(codeop, "compile_command", "ss", source.constData(), "<console>", "single")
+                                : nullptr;
+    const bool complete = compiled != Py_None;
+    Py_XDECREF(compiled);
+    Py_XDECREF(codeop);
+    PyErr_Clear();
+    return complete;
+}
+
+QString PythonQtScriptingConsolePrivate::commandText() const
+{
+    QTextCursor cursor(q->document());
+    cursor.setPosition(q->commandPromptPosition());
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    return cursor.selectedText();
+}
+
+void PythonQtScriptingConsolePrivate::replaceCommandText(const QString& text)
+{
+    QTextCursor cursor(q->document());
+    cursor.setPosition(q->commandPromptPosition());
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.insertText(text);
+    q->setTextCursor(cursor);
+}
+
+void PythonQtScriptingConsolePrivate::swapInStdin(PythonQtObjectPtr& saved)
+{
+    if (consoleStdin.isNull())
+        consoleStdin.setNewRef(PythonQtConsoleStdin::create());
+    if (consoleStdin.isNull())
+        return;
+    saved = PySys_GetObject("stdin");
+    PySys_SetObject("stdin", consoleStdin);
+}
+
+void PythonQtScriptingConsolePrivate::restoreStdin(const PythonQtObjectPtr& saved)
+{
+    // Code that installed a stdin of its own keeps it.
+    if (!consoleStdin.isNull() && PySys_GetObject("stdin") == consoleStdin.object())
+        PySys_SetObject("stdin", saved);
+    PyErr_Clear();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "PythonQtConsoleOutput.h"
+#include "PythonQtConsoleRun.h"
+#include "PythonQtObjectPtr.h"
+#include "PythonQtPython.h"
+
+#include <QMetaObject>
+#include <QStringList>
+
+class QCompleter;
+class QStringListModel;
+
+// The console's state behind its virtual operations.
+class PythonQtScriptingConsolePrivate
+{
+public:
+    explicit PythonQtScriptingConsolePrivate(PythonQtScriptingConsole* console, const PythonQtObjectPtr& context);
+
+    // Compiles code with start and runs it in context; the traceback goes to stdErr.
+    void run(const QString& code, int start);
+    // Whether code is a complete statement (or one that cannot compile: it runs and reports).
+    bool isComplete(const QString& code);
+    QString commandText() const;
+    void replaceCommandText(const QString& text);
+
+    PythonQtScriptingConsole* q;
+    PythonQtObjectPtr context;
+    QStringList history;
+    int historyPosition = 0;
+    QString prehistory;
+    QString prompt;
+    QString gatheredCode;
+    bool hadError = false;
+    int startSymbol = Py_single_input;
+    PyCompilerFlags compilerFlags;
+    QCompleter* completer = nullptr;
+    QStringListModel* completions = nullptr;
+    QMetaObject::Connection stdOutConnection;
+    QMetaObject::Connection stdErrConnection;
+    PythonQtConsoleOutput output;
+    PythonQtConsoleRun runState;
+
+private:
+    void swapInStdin(PythonQtObjectPtr& saved);
+    void restoreStdin(const PythonQtObjectPtr& saved);
+    PythonQtObjectPtr consoleStdin;
+};
