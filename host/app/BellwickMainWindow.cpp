@@ -105,7 +105,15 @@ void BellwickMainWindow::restoreLayout()
 {
     if (!restoreGeometry(readBytes(geometryKey)))
         resize(firstSize);
-    restoreState(readBytes(stateKey));
+    if (restoreState(readBytes(stateKey)) || !m_layoutManager)
+        return;
+    // First start: the plug-in areas share two fifths of the width with the centre.
+    QList<QDockWidget*> areaDocks;
+    for (const LXPluginArea& area : m_layoutManager->areas()) {
+        if (QDockWidget* dock = m_layoutManager->dock(area.areaId))
+            areaDocks.append(dock);
+    }
+    resizeDocks(areaDocks, QList<int>(areaDocks.size(), width() * 2 / 5 / qMax(1, int(areaDocks.size()))), Qt::Horizontal);
 }
 
 void BellwickMainWindow::saveLayout() const

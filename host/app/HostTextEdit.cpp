@@ -29,6 +29,14 @@ int positionArgument(HostScriptCall& call, const HostTextEdit& edit, int index)
     return position;
 }
 
+QScriptValue scriptObject(QScriptEngine* engine, std::initializer_list<std::pair<const char*, QScriptValue>> properties)
+{
+    QScriptValue object = engine->newObject();
+    for (const auto& [name, value] : properties)
+        object.setProperty(QString::fromLatin1(name), value);
+    return object;
+}
+
 } // namespace
 
 HostTextEdit::HostTextEdit(QWidget* widget)
@@ -87,12 +95,10 @@ void HostTextEdit::install(HostNativeFunctions& functions, QScriptValue& host)
         if (call.failed())
             return QScriptValue();
         const QTextCursor cursor = edit.textCursor();
-        QScriptValue result = call.engine()->newObject();
-        result.setProperty(QStringLiteral("position"), cursor.position());
-        result.setProperty(QStringLiteral("anchor"), cursor.anchor());
         // Paragraph separators read as line feeds, as a copy gives them.
-        result.setProperty(QStringLiteral("selectedText"), cursor.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
-        return result;
+        return scriptObject(call.engine(), {{"position", cursor.position()},
+                                            {"anchor", cursor.anchor()},
+                                            {"selectedText", cursor.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'))}});
     });
     functions.add(host, QStringLiteral("setTextCursor"), [](HostScriptCall& call) {
         HostTextEdit edit = textEditArgument(call);
@@ -116,11 +122,6 @@ void HostTextEdit::install(HostNativeFunctions& functions, QScriptValue& host)
         if (call.failed())
             return QScriptValue();
         const QRect rect = edit.cursorRect();
-        QScriptValue result = call.engine()->newObject();
-        result.setProperty(QStringLiteral("x"), rect.x());
-        result.setProperty(QStringLiteral("y"), rect.y());
-        result.setProperty(QStringLiteral("width"), rect.width());
-        result.setProperty(QStringLiteral("height"), rect.height());
-        return result;
+        return scriptObject(call.engine(), {{"x", rect.x()}, {"y", rect.y()}, {"width", rect.width()}, {"height", rect.height()}});
     });
 }
