@@ -78,10 +78,8 @@ void PythonScript::startPython()
 {
     if (ST_BatchParams::isBatchPython()) {
         // The batch host runs the interpreter itself; only its lock scopes are switched on.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        PyEval_InitThreads();
-#pragma GCC diagnostic pop
+        // PyEval_InitThreads, deprecated from 3.9, does nothing there: the interpreter has
+        // made its lock when it started.
         PythonQtGILScope::setGILScopeEnabled(true);
         return;
     }
