@@ -17,9 +17,9 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QWindow>
 #include <QFileInfo>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 

@@ -2,7 +2,8 @@
 
 class BellwickCommandLine;
 
-// One run of the reference host: services, plug-in, then the jobs or the main window.
+// One run of the reference host: services, plug-in, then the jobs, the main window, or the jobs
+// in the main window (--window).
 class BellwickHost
 {
 public:
