@@ -2,52 +2,52 @@
 
 #include "support/TestHost.h"
 
+#include "console/PythonScriptConsoleView.h"
+
+#include <LXLayoutManager.h>
+#include <LXLayoutView.h>
+#include <PR_Preference.h>
+#include <SCP_PythonEngine.h>
+#include <SCP_PythonModule.h>
+#include <SC_SessionContext.h>
+
 #include <QMainWindow>
-#include <QTemporaryDir>
+#include <QString>
+
+#include <memory>
 
 class AC_Manager;
 class CO_CommandManager;
-class LXLayoutManager;
-class LXToolbarService;
 class PythonScriptConsoleTextEdit;
-class PythonScriptConsoleView;
 class QUndoStack;
-class SC_SessionContext;
 class SCP_PythonManager;
 
-// A host with everything the console asks for: a session with load messages and a command
-// history, action, layout and toolbar services, preferences in a temporary file, the plug-in
-// started and polished, and a main window showing the console's dock.
+// The plug-in started and polished as a host does it, with the console area docked in a shown
+// main window: a session whose Python manager holds the load messages "A" and "B" and whose
+// command manager works on an undo stack, an action manager, a layout manager, and the plug-in
+// folder of the build (its "resources" beside the library).
 class ConsoleHost
 {
 public:
-    explicit ConsoleHost(const QStringList& loadMessages = {QStringLiteral("A"), QStringLiteral("B")});
+    ConsoleHost();
     ~ConsoleHost();
 
-    QMainWindow* window() { return &mainWindow; }
-    PythonScriptConsoleView* view() const;
-    // The working view's editor (null when the dock holds none).
-    PythonScriptConsoleTextEdit* editor() const;
-    QUndoStack* undoStack() const;
     SC_SessionContext* session() const { return sessionContext; }
-    SCP_PythonManager* pythonManager() const { return manager; }
     LXLayoutManager* layoutManager() const { return layout; }
-    QString preferencesFile() const;
-
-    // The editor's text after its last prompt.
+    QUndoStack* undoStack() const;
+    QMainWindow* window() const { return mainWindow.get(); }
+    // The working view of the console area and its editor.
+    PythonScriptConsoleView* view() const;
+    PythonScriptConsoleTextEdit* editor() const;
+    // The text after the prompt.
     QString commandLine() const;
 
-    ConsoleHost(const ConsoleHost&) = delete;
-    ConsoleHost& operator=(const ConsoleHost&) = delete;
-
 private:
-    QTemporaryDir preferences;
-    TestHost host;
-    CO_CommandManager* commands;
+    TestHost base;
     SCP_PythonManager* manager;
+    CO_CommandManager* commands;
     SC_SessionContext* sessionContext;
     AC_Manager* actions;
     LXLayoutManager* layout;
-    LXToolbarService* toolbars;
-    QMainWindow mainWindow;
+    std::unique_ptr<QMainWindow> mainWindow;
 };
