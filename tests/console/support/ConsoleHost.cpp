@@ -8,6 +8,7 @@
 #include <AC_Manager.h>
 #include <CO_CommandManager.h>
 #include <LXLayoutManager.h>
+#include <LXToolbarService.h>
 #include <PLUG_Services.h>
 #include <PR_Preference.h>
 #include <SCP_PythonManager.h>
@@ -28,13 +29,17 @@ ConsoleHost::ConsoleHost()
       sessionContext(new SC_SessionContext(manager, commands)),
       actions(new AC_Manager),
       layout(new LXLayoutManager(&lxPref)),
+      toolbars(new LXToolbarService(actions)),
       mainWindow(std::make_unique<QMainWindow>())
 {
+    // Preferences of their own: a toolbar configuration stored by an earlier run must not count.
+    lxPref.setStorageFile(preferenceFolder.filePath(QStringLiteral("preferences.ini")));
     manager->addLoadMessage(QStringLiteral("A"));
     manager->addLoadMessage(QStringLiteral("B"));
     PLUG_Services::setSessionContext(sessionContext);
     PLUG_Services::setActionManager(actions);
     PLUG_Services::setLayoutManager(layout);
+    PLUG_Services::setToolbarService(toolbars);
     PLUG_Services::setPluginPath(QStringLiteral("PythonScript"), qEnvironmentVariable("BELLWICK_BIN_DIR"));
     PLUG_Init();
     sessionContext->pythonEngine();

@@ -13,18 +13,20 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <memory>
 
 class AC_Manager;
 class CO_CommandManager;
+class LXToolbarService;
 class PythonScriptConsoleTextEdit;
 class QUndoStack;
 class SCP_PythonManager;
 
 // The plug-in started and polished as a host does it, with the console area docked in a shown
 // main window: a session whose Python manager holds the load messages "A" and "B" and whose
-// command manager works on an undo stack, an action manager, a layout manager, and the plug-in
+// command manager works on an undo stack, action, layout and toolbar services, and the plug-in
 // folder of the build (its "resources" beside the library).
 class ConsoleHost
 {
@@ -43,11 +45,13 @@ public:
     QString commandLine() const;
 
 private:
+    QTemporaryDir preferenceFolder;
     TestHost base;
     SCP_PythonManager* manager;
     CO_CommandManager* commands;
     SC_SessionContext* sessionContext;
     AC_Manager* actions;
     LXLayoutManager* layout;
+    LXToolbarService* toolbars;
     std::unique_ptr<QMainWindow> mainWindow;
 };
