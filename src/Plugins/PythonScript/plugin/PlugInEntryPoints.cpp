@@ -1,4 +1,5 @@
 #include "console/PythonScriptConsoleRegistration.h"
+#include "console/PythonScriptsListTypes.h"
 #include "engine/PythonEngineCreation.h"
 #include "plugin/PlugInEntryPoints.h"
 #include "plugin/PythonEnvironment.h"
@@ -53,6 +54,7 @@ void guarded(Step step)
 
 PLUG_EXPORT void PLUG_Init()
 {
+    guarded(registerScriptsListTypes);
     guarded(initialize);
 }
 
