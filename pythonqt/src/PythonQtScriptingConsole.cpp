@@ -421,7 +421,9 @@ void PythonQtScriptingConsole::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
         if (cursor.hasSelection()) {
-            cut();
+            // Deleting leaves the clipboard alone; only the part after the prompt goes.
+            if (verifySelectionBeforeDeletion())
+                textCursor().removeSelectedText();
             return;
         }
         if (key == Qt::Key_Backspace ? cursor.position() <= prompt : cursor.position() < prompt)

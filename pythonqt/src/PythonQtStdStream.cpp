@@ -2,6 +2,7 @@
 
 #include "PythonQt.h"
 #include "PythonQtHeapType.h"
+#include "PythonQtObjectPtr.h"
 
 namespace {
 
@@ -11,17 +12,30 @@ struct StreamObject
     int channel;
 };
 
+// Lone surrogates cannot be UTF-8: they are shown escaped, as Python's own stderr does.
+QString textOf(PyObject* unicode)
+{
+    Py_ssize_t size = 0;
+    if (const char* utf8 = PyUnicode_AsUTF8AndSize(unicode, &size))
+        return QString::fromUtf8(utf8, size);
+    if (!PyErr_ExceptionMatches(PyExc_UnicodeEncodeError))
+        return QString();
+    PyErr_Clear();
+    PythonQtObjectPtr escaped;
+    if (!escaped.setNewRef(PyUnicode_AsEncodedString(unicode, "utf-8", "backslashreplace")))
+        return QString();
+    return QString::fromUtf8(PyBytes_AS_STRING(escaped.object()), PyBytes_GET_SIZE(escaped.object()));
+}
+
 PyObject* streamWrite(PyObject* self, PyObject* arg)
 {
     if (!PyUnicode_Check(arg)) {
         PyErr_Format(PyExc_TypeError, "write() argument must be str, not %s", Py_TYPE(arg)->tp_name);
         return nullptr;
     }
-    Py_ssize_t size = 0;
-    const char* utf8 = PyUnicode_AsUTF8AndSize(arg, &size);
-    if (!utf8)
+    const QString text = textOf(arg);
+    if (PyErr_Occurred())
         return nullptr;
-    const QString text = QString::fromUtf8(utf8, size);
     if (PythonQt* pythonQt = PythonQt::self()) {
         if (reinterpret_cast<StreamObject*>(self)->channel == PythonQtStdStream::StdErr)
             emit pythonQt->pythonStdErr(text);
@@ -53,7 +67,7 @@ PyObject* streamEncoding(PyObject*, void*)
 
 PyObject* streamErrors(PyObject*, void*)
 {
-    return PyUnicode_FromString("strict");
+    return PyUnicode_FromString("backslashreplace");
 }
 
 PyObject* streamClosed(PyObject*, void*)
