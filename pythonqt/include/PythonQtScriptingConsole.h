@@ -46,7 +46,8 @@ public:
     virtual void clearError();
 
 public slots:
-    // Route the interpreter's output to stdOut/stdErr while code runs.
+    // Route the interpreter's output to stdOut/stdErr while code runs; by default the console
+    // that ran last goes on showing later output (of threads its code started).
     virtual void pushOutputRedirect();
     virtual void popOutputRedirect();
     // Whether the line submitted with more starts or continues a block; by default, more and

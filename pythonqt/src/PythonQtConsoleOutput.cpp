@@ -104,12 +104,18 @@ void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd)
             m_newLineOwed = text.endsWith(QLatin1Char('\n'));
             if (m_newLineOwed)
                 text.chop(1);
-        } else if (index == m_pending.size() - 1 && !text.endsWith(QLatin1Char('\n'))) {
-            text += QLatin1Char('\n'); // the prompt line keeps a line of its own
         }
+        const bool leftOpen = !atEnd && index == m_pending.size() - 1 && !text.endsWith(QLatin1Char('\n'));
+        if (leftOpen)
+            text += QLatin1Char('\n'); // the prompt line keeps a line of its own
         QTextCharFormat format;
         format.setForeground(chunk.kind == Out ? out : chunk.kind == Err ? err : plain);
         cursor.insertText(shortenLongLines(text), format);
+        m_openLineEnd = QTextCursor();
+        if (leftOpen) {
+            m_openLineEnd = cursor;
+            m_openLineEnd.movePosition(QTextCursor::PreviousCharacter);
+        }
     }
 }
 
@@ -128,6 +134,8 @@ void PythonQtConsoleOutput::flush()
         cursor.movePosition(QTextCursor::End);
     else
         cursor.setPosition(document->lastBlock().position());
+    if (!atEnd && !m_openLineEnd.isNull() && m_openLineEnd.position() == cursor.position() - 1)
+        cursor.setPosition(m_openLineEnd.position(), QTextCursor::KeepAnchor);
     cursor.beginEditBlock();
     insertChunks(cursor, atEnd);
     cursor.endEditBlock();

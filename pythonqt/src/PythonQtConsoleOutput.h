@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVector>
 
 class PythonQtScriptingConsole;
-class QTextCursor;
 
 // The console's output on its way into the document: text gathered between flushes, inserted in
 // one edit per flush so that a flood of small writes costs one layout, with a bounded scrollback
@@ -53,5 +53,8 @@ private:
     QTimer m_timer;
     int m_maximumLines = 20000;
     bool m_newLineOwed = false;
+    // The line break after text that did not end its line above the prompt, which the next
+    // text continues.
+    QTextCursor m_openLineEnd;
     bool m_running = false;
 };

@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QTextBlock>
@@ -153,16 +154,23 @@ void PythonQtScriptingConsole::clearError()
 
 void PythonQtScriptingConsole::pushOutputRedirect()
 {
-    if (PythonQt* pythonQt = PythonQt::self()) {
-        d->stdOutConnection = connect(pythonQt, &PythonQt::pythonStdOut, this, &PythonQtScriptingConsole::stdOut);
-        d->stdErrConnection = connect(pythonQt, &PythonQt::pythonStdErr, this, &PythonQtScriptingConsole::stdErr);
+    // The console that ran last keeps showing output until another one runs, so that what
+    // threads started by its code print later is not lost.
+    static QPointer<PythonQtScriptingConsole> listening;
+    PythonQt* pythonQt = PythonQt::self();
+    if (!pythonQt || listening == this)
+        return;
+    if (listening) {
+        disconnect(listening->d->stdOutConnection);
+        disconnect(listening->d->stdErrConnection);
     }
+    listening = this;
+    d->stdOutConnection = connect(pythonQt, &PythonQt::pythonStdOut, this, &PythonQtScriptingConsole::stdOut);
+    d->stdErrConnection = connect(pythonQt, &PythonQt::pythonStdErr, this, &PythonQtScriptingConsole::stdErr);
 }
 
 void PythonQtScriptingConsole::popOutputRedirect()
 {
-    disconnect(d->stdOutConnection);
-    disconnect(d->stdErrConnection);
 }
 
 void PythonQtScriptingConsole::stdOut(const QString& text)

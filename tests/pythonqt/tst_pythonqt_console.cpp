@@ -157,6 +157,10 @@ private slots:
         m_console->consoleMessage(QStringLiteral("first"));
         m_console->stdOut(QStringLiteral("second"));
         QVERIFY2(m_console->toPlainText().endsWith(QStringLiteral("second\n>>> half")), qPrintable(m_console->toPlainText()));
+        // Text that did not end its line is continued by the next.
+        m_console->stdErr(QStringLiteral(" continued\nthird\n"));
+        const QString kept = QStringLiteral("second continued\nthird\n>>> half").section(QLatin1Char('\n'), -qMin(lines, 3));
+        QVERIFY2(m_console->toPlainText().endsWith(kept), qPrintable(m_console->toPlainText()));
         QCOMPARE(m_user->commandLine(), QStringLiteral("half"));
         QTest::keyClicks(m_console.get(), QStringLiteral("!"));
         QCOMPARE(m_user->commandLine(), QStringLiteral("half!"));
