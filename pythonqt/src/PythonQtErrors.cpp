@@ -1,5 +1,42 @@
 #include "PythonQtErrors.h"
 
+namespace {
+
+// The pending exception, taken out of the error state with its traceback attached to it.
+struct TakenError
+{
+    TakenError()
+    {
+#if PY_VERSION_HEX >= 0x030C0000
+        value = PyErr_GetRaisedException();
+        if (value) {
+            type = reinterpret_cast<PyObject*>(Py_TYPE(value));
+            Py_INCREF(type);
+            traceback = PyException_GetTraceback(value);
+        }
+#else
+        PyErr_Fetch(&type, &value, &traceback);
+        PyErr_NormalizeException(&type, &value, &traceback);
+        if (traceback && value)
+            PyException_SetTraceback(value, traceback);
+#endif
+    }
+    ~TakenError()
+    {
+        Py_XDECREF(type);
+        Py_XDECREF(value);
+        Py_XDECREF(traceback);
+    }
+    TakenError(const TakenError&) = delete;
+    TakenError& operator=(const TakenError&) = delete;
+
+    PyObject* type = nullptr;
+    PyObject* value = nullptr;
+    PyObject* traceback = nullptr;
+};
+
+} // namespace
+
 void PythonQtErrors::printAndClear()
 {
     if (!PyErr_Occurred())
@@ -8,23 +45,14 @@ void PythonQtErrors::printAndClear()
         PyErr_Print();
         return;
     }
+    {
+        const TakenError error;
 #if PY_VERSION_HEX >= 0x030C0000
-    PyObject* exception = PyErr_GetRaisedException();
-    PyErr_DisplayException(exception);
-    Py_XDECREF(exception);
+        PyErr_DisplayException(error.value);
 #else
-    PyObject* type = nullptr;
-    PyObject* value = nullptr;
-    PyObject* traceback = nullptr;
-    PyErr_Fetch(&type, &value, &traceback);
-    PyErr_NormalizeException(&type, &value, &traceback);
-    if (traceback && value)
-        PyException_SetTraceback(value, traceback);
-    PyErr_Display(type, value, traceback);
-    Py_XDECREF(type);
-    Py_XDECREF(value);
-    Py_XDECREF(traceback);
+        PyErr_Display(error.type, error.value, error.traceback);
 #endif
+    }
     PyErr_Clear();
 }
 
@@ -72,16 +100,6 @@ QString PythonQtErrors::takeFormatted()
 {
     if (!PyErr_Occurred())
         return QString();
-    PyObject* type = nullptr;
-    PyObject* value = nullptr;
-    PyObject* traceback = nullptr;
-    PyErr_Fetch(&type, &value, &traceback);
-    PyErr_NormalizeException(&type, &value, &traceback);
-    if (traceback && value)
-        PyException_SetTraceback(value, traceback);
-    const QString text = formatWithTraceback(type, value, traceback);
-    Py_XDECREF(type);
-    Py_XDECREF(value);
-    Py_XDECREF(traceback);
-    return text;
+    const TakenError error;
+    return formatWithTraceback(error.type, error.value, error.traceback);
 }
