@@ -2,6 +2,7 @@
 
 #include "PythonQtScriptingConsole.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -15,6 +16,10 @@ namespace {
 constexpr qsizetype pendingTrimSize = 4 * 1024 * 1024;
 // What a shortened line keeps of its start and of its end.
 constexpr int longLineKeep = 5000;
+// A step inserts slices of lines until its share of time is used; painting and the running
+// code get the rest.
+constexpr qsizetype sliceLines = 500;
+constexpr qint64 stepBudgetNs = 20 * 1000 * 1000;
 
 } // namespace
 
@@ -23,7 +28,7 @@ PythonQtConsoleOutput::PythonQtConsoleOutput(PythonQtScriptingConsole* console)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(flushIntervalMs);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { flush(); });
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { flushStep(); });
     m_console->document()->setMaximumBlockCount(m_maximumLines);
 }
 
@@ -84,7 +89,30 @@ QString PythonQtConsoleOutput::shortenLongLines(const QString& text)
     return lines.join(QLatin1Char('\n'));
 }
 
-void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd)
+QVector<PythonQtConsoleOutput::Chunk> PythonQtConsoleOutput::takeLines(qsizetype lines)
+{
+    QVector<Chunk> taken;
+    while (!m_pending.isEmpty() && lines > 0) {
+        Chunk& first = m_pending.first();
+        qsizetype end = 0;
+        while (lines > 0 && end < first.text.size()) {
+            const qsizetype feed = first.text.indexOf(QLatin1Char('\n'), end);
+            end = feed < 0 ? first.text.size() : feed + 1;
+            lines -= feed < 0 ? 0 : 1;
+        }
+        m_pendingSize -= end;
+        if (end == first.text.size()) {
+            taken.append(first);
+            m_pending.removeFirst();
+        } else {
+            taken.append({first.kind, first.text.left(end)});
+            first.text.remove(0, end);
+        }
+    }
+    return taken;
+}
+
+void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd, const QVector<Chunk>& chunks)
 {
     QColor out;
     QColor err;
@@ -93,8 +121,8 @@ void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd)
         out = plain;
     if (!m_console->errorColor(err))
         err = plain;
-    for (qsizetype index = 0; index < m_pending.size(); ++index) {
-        const Chunk& chunk = m_pending.at(index);
+    for (qsizetype index = 0; index < chunks.size(); ++index) {
+        const Chunk& chunk = chunks.at(index);
         QString text = chunk.text;
         if (atEnd) {
             // A trailing line feed is owed to the next text, so that the prompt that follows the
@@ -105,7 +133,7 @@ void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd)
             if (m_newLineOwed)
                 text.chop(1);
         }
-        const bool leftOpen = !atEnd && index == m_pending.size() - 1 && !text.endsWith(QLatin1Char('\n'));
+        const bool leftOpen = !atEnd && index == chunks.size() - 1 && !text.endsWith(QLatin1Char('\n'));
         if (leftOpen)
             text += QLatin1Char('\n'); // the prompt line keeps a line of its own
         QTextCharFormat format;
@@ -125,6 +153,36 @@ void PythonQtConsoleOutput::flush()
     if (m_pending.isEmpty())
         return;
     dropLinesBeyondScrollback();
+    m_pendingSize = 0;
+    insert(std::exchange(m_pending, {}));
+}
+
+bool PythonQtConsoleOutput::flushStep()
+{
+    m_timer.stop();
+    // Lines the scrollback would drop never reach the document. Until the run ends, the document
+    // may then show a jump between two steps; the lines skipped there are beyond the scrollback.
+    dropLinesBeyondScrollback();
+    QElapsedTimer clock;
+    clock.start();
+    do
+        insert(takeLines(sliceLines));
+    while (!m_pending.isEmpty() && clock.nsecsElapsed() < stepBudgetNs);
+    if (m_pending.isEmpty())
+        return false;
+    m_timer.start();
+    return true;
+}
+
+int PythonQtConsoleOutput::stepsForScrollback() const
+{
+    return int(m_maximumLines / sliceLines) + 1;
+}
+
+void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
+{
+    if (chunks.isEmpty())
+        return;
     QScrollBar* bar = m_console->verticalScrollBar();
     const bool followEnd = bar->value() >= bar->maximum();
     QTextDocument* document = m_console->document();
@@ -137,10 +195,8 @@ void PythonQtConsoleOutput::flush()
     if (!atEnd && !m_openLineEnd.isNull() && m_openLineEnd.position() == cursor.position() - 1)
         cursor.setPosition(m_openLineEnd.position(), QTextCursor::KeepAnchor);
     cursor.beginEditBlock();
-    insertChunks(cursor, atEnd);
+    insertChunks(cursor, atEnd, chunks);
     cursor.endEditBlock();
-    m_pending.clear();
-    m_pendingSize = 0;
     if (followEnd)
         bar->setValue(bar->maximum());
 }

@@ -23,6 +23,11 @@ public:
     // Inserts what was gathered: at the end of the document while running (the command line
     // has been submitted and no prompt shows yet), above the prompt line otherwise.
     void flush();
+    // While running: inserts the oldest lines gathered, as many as fit in one step's time, so
+    // that a flood of output leaves the event loop time to paint. True when lines remain.
+    bool flushStep();
+    // Steps that insert a whole scrollback at the most.
+    int stepsForScrollback() const;
     void setRunning(bool running) { m_running = running; }
     bool hasPending() const { return !m_pending.isEmpty(); }
     // The next insertion at the end starts on a line of its own.
@@ -44,7 +49,9 @@ private:
     };
 
     void dropLinesBeyondScrollback();
-    void insertChunks(QTextCursor& cursor, bool atEnd);
+    QVector<Chunk> takeLines(qsizetype lines);
+    void insert(const QVector<Chunk>& chunks);
+    void insertChunks(QTextCursor& cursor, bool atEnd, const QVector<Chunk>& chunks);
     static QString shortenLongLines(const QString& text);
 
     PythonQtScriptingConsole* m_console;

@@ -106,6 +106,11 @@ void PythonQtConsoleRun::end()
 {
     eventPump().stop();
     if (qApp) {
+        // Output still gathered goes in step by step with painting in between; a thread that
+        // goes on printing cannot keep the run from ending.
+        PythonQtConsoleOutput& output = m_console->d->output;
+        for (int step = output.stepsForScrollback(); step > 0 && output.flushStep(); --step)
+            QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
         // Input that arrived while the code ran is dropped rather than typed into the console.
         QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
         qApp->removeEventFilter(this);

@@ -276,6 +276,19 @@ private slots:
             QVERIFY(block.length() < 20000);
     }
 
+    void floodKeepsTheLatestLinesInOrder()
+    {
+        QVERIFY(plainConsole());
+        m_console->setMaximumOutputLines(1500);
+        m_user->submitBlock({QStringLiteral("for i in range(200000): print(i)")});
+        QStringList lines = text().split(QLatin1Char('\n'));
+        QVERIFY(lines.size() <= 1500);
+        QCOMPARE(lines.takeLast(), QStringLiteral(">>> "));
+        QVERIFY(lines.size() >= 1000);
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QCOMPARE(lines.at(i), QString::number(200000 - lines.size() + i));
+    }
+
     void replacedStreamsNeverBreakTheConsole_data()
     {
         QTest::addColumn<QString>("replacement");
