@@ -19,7 +19,7 @@ constexpr int longLineKeep = 5000;
 // A step inserts slices of lines until its share of time is used; painting and the running
 // code get the rest.
 constexpr qsizetype sliceLines = 500;
-constexpr qint64 stepBudgetNs = 20 * 1000 * 1000;
+constexpr qint64 stepBudgetNs = 10 * 1000 * 1000;
 
 } // namespace
 
@@ -29,13 +29,37 @@ PythonQtConsoleOutput::PythonQtConsoleOutput(PythonQtScriptingConsole* console)
     m_timer.setSingleShot(true);
     m_timer.setInterval(flushIntervalMs);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { flushStep(); });
-    m_console->document()->setMaximumBlockCount(m_maximumLines);
 }
 
 void PythonQtConsoleOutput::setMaximumLines(int lines)
 {
     m_maximumLines = qMax(1, lines);
-    m_console->document()->setMaximumBlockCount(m_maximumLines);
+    trimScrollback(0);
+}
+
+void PythonQtConsoleOutput::setRunning(bool running)
+{
+    m_running = running;
+    if (running)
+        return;
+    trimScrollback(0);
+    // A line the run's output left open is continued by later output (of its threads).
+    QTextDocument* document = m_console->document();
+    if (!m_newLineOwed && document->blockCount() > 1) {
+        m_openLineEnd = QTextCursor(document);
+        m_openLineEnd.setPosition(document->lastBlock().position() - 1);
+    }
+}
+
+void PythonQtConsoleOutput::trimScrollback(int slack)
+{
+    QTextDocument* document = m_console->document();
+    const int excess = document->blockCount() - m_maximumLines;
+    if (excess <= slack)
+        return;
+    QTextCursor cursor(document);
+    cursor.setPosition(document->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
 }
 
 void PythonQtConsoleOutput::append(Kind kind, const QString& text)
@@ -197,6 +221,9 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
     cursor.beginEditBlock();
     insertChunks(cursor, atEnd, chunks);
     cursor.endEditBlock();
+    // Removing lines at the top makes the layout place every line again: while code runs, that
+    // is done once a quarter of the scrollback is in excess rather than at every insertion.
+    trimScrollback(m_running ? m_maximumLines / 4 : 0);
     if (followEnd)
         bar->setValue(bar->maximum());
 }

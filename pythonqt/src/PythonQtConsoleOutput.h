@@ -28,7 +28,8 @@ public:
     bool flushStep();
     // Steps that insert a whole scrollback at the most.
     int stepsForScrollback() const;
-    void setRunning(bool running) { m_running = running; }
+    // The scrollback is trimmed to its bound when a run ends.
+    void setRunning(bool running);
     bool hasPending() const { return !m_pending.isEmpty(); }
     // The next insertion at the end starts on a line of its own.
     void startNewLine() { m_newLineOwed = true; }
@@ -49,6 +50,8 @@ private:
     };
 
     void dropLinesBeyondScrollback();
+    // Removes the oldest lines when more than slack lines are beyond the scrollback.
+    void trimScrollback(int slack);
     QVector<Chunk> takeLines(qsizetype lines);
     void insert(const QVector<Chunk>& chunks);
     void insertChunks(QTextCursor& cursor, bool atEnd, const QVector<Chunk>& chunks);
