@@ -152,7 +152,7 @@ void registerMemory()
             const double plainHeap = double(heapInUse()) - double(plainBefore);
             state.counters["heap_delta_kb"] = consoleHeap / 1024;
             RatioBoard::instance().compare(state, "document_after_1M/heap (bytes)", consoleHeap,
-                                           "plain QTextEdit, same text", plainHeap, 1.5);
+                                           "plain QTextEdit, same text", plainHeap);
         }
     })->Iterations(1)->Unit(benchmark::kMillisecond);
 }
