@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QScriptContext>
 #include <QScriptEngine>
 #include <QUndoStack>
@@ -179,8 +180,9 @@ int HostScriptApi::commandIndex() const
 
 QScriptValue HostScriptApi::readFile(const QString& path) const
 {
+    // Only a regular file has an end to read to: a device or pipe would block or never end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return m_engine->nullValue();
     return QScriptValue(QString::fromUtf8(file.readAll()));
 }

@@ -7,6 +7,7 @@
 
 #include <QAtomicInt>
 #include <QFile>
+#include <QFileInfo>
 #include <QScriptEngine>
 
 namespace {
@@ -24,8 +25,9 @@ bool JobRunner::load(const QList<BellwickJob>& jobs)
             m_jobs.append({job, job.value});
             continue;
         }
+        // Only a regular file has an end to read to: a device or pipe would block or never end.
         QFile file(job.value);
-        if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo(job.value).isFile() || !file.open(QIODevice::ReadOnly)) {
             m_unreadableFile = job.value;
             return false;
         }

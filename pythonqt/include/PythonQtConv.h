@@ -8,6 +8,10 @@
 class PYTHONQT_EXPORT PythonQtConv
 {
 public:
+    // Lists, tuples and dicts nested deeper than this, or met again inside themselves, convert
+    // to invalid variants: such values reach C++ and script cut off, never as endless recursion.
+    static constexpr int MaxNestingDepth = 64;
+
     // type -1 asks for the natural conversion; otherwise the result is converted to that
     // meta-type id when possible.
     static QVariant PyObjToQVariant(PyObject* object, int type = -1);

@@ -6,6 +6,7 @@
 #include "PythonQtPython.h"
 
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <climits>
 
@@ -47,7 +48,13 @@ QVariant longToVariant(PyObject* object)
     return PythonQtObjectPtr(object).toVariant();
 }
 
-QVariant sequenceToVariant(PyObject* object)
+// The containers being converted, outermost first: a container met again inside itself, or
+// one nested deeper than the limit, becomes an invalid variant instead of endless recursion.
+using ContainerPath = QVarLengthArray<PyObject*, 16>;
+
+QVariant naturalVariant(PyObject* object, ContainerPath& path);
+
+QVariant sequenceToVariant(PyObject* object, ContainerPath& path)
 {
     PyObject* fast = PySequence_Fast(object, "not a sequence");
     if (!fast)
@@ -56,12 +63,12 @@ QVariant sequenceToVariant(PyObject* object)
     const Py_ssize_t size = PySequence_Fast_GET_SIZE(fast);
     list.reserve(size);
     for (Py_ssize_t i = 0; i < size; ++i)
-        list.append(PythonQtConv::PyObjToQVariant(PySequence_Fast_GET_ITEM(fast, i)));
+        list.append(naturalVariant(PySequence_Fast_GET_ITEM(fast, i), path));
     Py_DECREF(fast);
     return list;
 }
 
-QVariant dictToVariant(PyObject* object)
+QVariant dictToVariant(PyObject* object, ContainerPath& path)
 {
     QVariantMap map;
     PyObject* key = nullptr;
@@ -70,12 +77,22 @@ QVariant dictToVariant(PyObject* object)
     while (PyDict_Next(object, &position, &key, &value)) {
         if (!PyUnicode_Check(key))
             return PythonQtObjectPtr(object).toVariant(); // a map needs string keys
-        map.insert(unicodeToQString(key), PythonQtConv::PyObjToQVariant(value));
+        map.insert(unicodeToQString(key), naturalVariant(value, path));
     }
     return map;
 }
 
-QVariant naturalVariant(PyObject* object)
+QVariant containerToVariant(PyObject* object, ContainerPath& path)
+{
+    if (path.size() >= PythonQtConv::MaxNestingDepth || path.contains(object))
+        return QVariant();
+    path.append(object);
+    const QVariant result = PyDict_Check(object) ? dictToVariant(object, path) : sequenceToVariant(object, path);
+    path.removeLast();
+    return result;
+}
+
+QVariant naturalVariant(PyObject* object, ContainerPath& path)
 {
     if (object == Py_None)
         return QVariant();
@@ -89,13 +106,17 @@ QVariant naturalVariant(PyObject* object)
         return QVariant(unicodeToQString(object));
     if (PyBytes_Check(object))
         return QVariant(QByteArray(PyBytes_AS_STRING(object), PyBytes_GET_SIZE(object)));
-    if (PyList_Check(object) || PyTuple_Check(object))
-        return sequenceToVariant(object);
-    if (PyDict_Check(object))
-        return dictToVariant(object);
+    if (PyList_Check(object) || PyTuple_Check(object) || PyDict_Check(object))
+        return containerToVariant(object, path);
     if (PythonQtInstanceWrapper::check(object))
         return QVariant::fromValue(PythonQtInstanceWrapper::object(object));
     return PythonQtObjectPtr(object).toVariant();
+}
+
+QVariant naturalVariant(PyObject* object)
+{
+    ContainerPath path;
+    return naturalVariant(object, path);
 }
 
 QVariant toQObjectPointerType(const QVariant& natural, QMetaType type)

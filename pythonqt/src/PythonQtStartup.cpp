@@ -40,6 +40,11 @@ QString legacyPath()
     return wideToQString(Py_GetPath());
 }
 
+QString legacyProgramName()
+{
+    return wideToQString(Py_GetProgramName());
+}
+
 // Some versions read the legacy path again during start-up, split by the platform's own
 // separator; hand it back in that form.
 void normaliseLegacyPath(const QStringList& paths)
@@ -68,16 +73,33 @@ PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
     return PyStatus_Ok();
 }
 
+// An interpreter named by its full path is sys.executable, so that child processes started
+// with it (subprocess, multiprocessing's spawn) run the same Python, not whichever the PATH finds.
+PyStatus setExecutable(PyConfig& config)
+{
+    const QString program = legacyProgramName();
+    if (!QDir::isAbsolutePath(program))
+        return PyStatus_Ok();
+    const std::wstring wide = program.toStdWString();
+    PyStatus status = PyConfig_SetString(&config, &config.program_name, wide.c_str());
+    if (!PyStatus_Exception(status))
+        status = PyConfig_SetString(&config, &config.executable, wide.c_str());
+    return status;
+}
+
 PyStatus fillConfig(PyConfig& config, bool ignoreSiteModule)
 {
     config.install_signal_handlers = 0;
     config.parse_argv = 0;
     if (ignoreSiteModule)
         config.site_import = 0;
+    PyStatus status = setExecutable(config);
+    if (PyStatus_Exception(status))
+        return status;
     const QString home = legacyHome();
     if (!home.isEmpty()) {
         const std::wstring wide = home.toStdWString();
-        PyStatus status = PyConfig_SetString(&config, &config.home, wide.c_str());
+        status = PyConfig_SetString(&config, &config.home, wide.c_str());
         if (PyStatus_Exception(status))
             return status;
     }

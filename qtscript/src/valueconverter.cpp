@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -111,9 +112,15 @@ QJSValue ValueConverter::mapToScript(const QVariantMap& map)
     return object;
 }
 
-QVariant ValueConverter::toVariant(const QJSValue& value, int depth)
+QVariant ValueConverter::toVariant(const QJSValue& value)
 {
-    if (value.isUndefined() || value.isNull() || depth > MaxDepth)
+    QList<QJSValue> ancestors;
+    return toVariant(value, ancestors);
+}
+
+QVariant ValueConverter::toVariant(const QJSValue& value, QList<QJSValue>& ancestors)
+{
+    if (value.isUndefined() || value.isNull())
         return QVariant();
     if (value.isBool())
         return QVariant(value.toBool());
@@ -129,20 +136,32 @@ QVariant ValueConverter::toVariant(const QJSValue& value, int depth)
         return QVariant::fromValue(inner.toQObject());
     else if (!inner.isUndefined())
         return m_engine.variantOfBox(inner);
+    if (value.isDate() || value.isRegExp())
+        return value.toVariant();
+    const bool repeated = std::any_of(ancestors.cbegin(), ancestors.cend(),
+                                      [&value](const QJSValue& ancestor) { return ancestor.strictlyEquals(value); });
+    if (repeated || ancestors.size() > MaxDepth)
+        return QVariant();
+    ancestors.append(value);
+    const QVariant result = containerToVariant(value, ancestors);
+    ancestors.removeLast();
+    return result;
+}
+
+QVariant ValueConverter::containerToVariant(const QJSValue& value, QList<QJSValue>& ancestors)
+{
     if (value.isArray()) {
         QVariantList list;
         const quint32 length = value.property(QStringLiteral("length")).toUInt();
         for (quint32 i = 0; i < length; ++i)
-            list.append(toVariant(value.property(i), depth + 1));
+            list.append(toVariant(value.property(i), ancestors));
         return list;
     }
-    if (value.isDate() || value.isRegExp())
-        return value.toVariant();
     QVariantMap map;
     QJSValueIterator it(value);
     while (it.hasNext()) {
         it.next();
-        map.insert(it.name(), toVariant(it.value(), depth + 1));
+        map.insert(it.name(), toVariant(it.value(), ancestors));
     }
     return map;
 }

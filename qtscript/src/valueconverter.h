@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJSValue>
+#include <QList>
 #include <QMetaType>
 #include <QVariant>
 
@@ -17,7 +18,8 @@ public:
 
     QJSValue toScript(const QVariant& value);
     QJSValue toScript(QMetaType type, const void* data);
-    QVariant toVariant(const QJSValue& value, int depth = 0);
+    // Arrays and objects nested too deep, or met again inside themselves, become invalid variants.
+    QVariant toVariant(const QJSValue& value);
 
     // 0 is a perfect fit, larger is worse, NoMatch when the value cannot become the type.
     int fit(const QJSValue& value, QMetaType type);
@@ -25,6 +27,9 @@ public:
     bool convert(const QJSValue& value, QMetaType type, void* data);
 
 private:
+    // ancestors: the arrays and objects being converted, outermost first.
+    QVariant toVariant(const QJSValue& value, QList<QJSValue>& ancestors);
+    QVariant containerToVariant(const QJSValue& value, QList<QJSValue>& ancestors);
     QJSValue listToScript(const QVariantList& list);
     QJSValue mapToScript(const QVariantMap& map);
     int fitBuiltin(const QJSValue& value, QMetaType type);

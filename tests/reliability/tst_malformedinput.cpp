@@ -5,6 +5,7 @@
 #include "support/MessageRecorder.h"
 #include "support/PluginTestCase.h"
 #include "support/TestFiles.h"
+#include "support/Watchdog.h"
 
 #include <SCP_PythonEngine.h>
 #include <SCP_PythonModule.h>
@@ -13,6 +14,8 @@
 #include <QScriptEngine>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 constexpr int errorAction = 2;
@@ -231,6 +234,32 @@ private slots:
         verifyHostAlive();
     }
 
+    void nonRegularFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("directory") << folder.path();
+        QTest::newRow("device") << QStringLiteral("/dev/zero");
+        const QString pipe = folder.filePath(QStringLiteral("pipe.py"));
+        QTest::newRow("named pipe") << (::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0 ? pipe : QString());
+    }
+
+    // Only regular files are read: anything else has no end to read to (or, a pipe without a
+    // writer, never opens), and gets the answer of a file that cannot be opened.
+    void nonRegularFiles()
+    {
+        QFETCH(QString, path);
+        QVERIFY(!path.isEmpty());
+        const Watchdog watchdog(60, "reading a non-regular file");
+
+        QVERIFY(!engine->loadModule(path, false, QStringLiteral("not_regular")));
+        QVERIFY(!engine->hasError());
+        host.scriptEngine()->globalObject().setProperty(QStringLiteral("FILE"), path);
+        QVERIFY(runScript(QStringLiteral("PythonManager.createPyObject(FILE)")).isUndefined());
+        QCOMPARE(recorder.messages(errorAction),
+                 QStringList{QStringLiteral("The following file does not exist or cannot be open : %1").arg(path)});
+        verifyHostAlive();
+    }
+
     // Code that swaps the standard streams takes the output away from the host, or breaks
     // printing, without harming the host; putting the streams back restores the routing.
     void replacedStandardStreams()
@@ -258,12 +287,15 @@ private slots:
         QCOMPARE(main->execute(QStringLiteral("print('broken')")), QVariant());
         QCOMPARE(lastError(), QStringLiteral("AttributeError: 'int' object has no attribute 'write'"));
 
-        // With standard error gone, a traceback has nowhere to go: the error is still cleared.
-        recorder.clear();
-        swapper->execute(QStringLiteral("sys.stderr = None"));
-        main->execute(QStringLiteral("1 / 0"));
-        QVERIFY(!engine->hasError());
-        QVERIFY(recorder.messages(errorAction).isEmpty());
+        // With standard error gone or unusable, the traceback has nowhere to go: the error is
+        // still reported, by its last line, and cleared.
+        for (const char* stderrValue : {"None", "42", "Sink()"}) {
+            recorder.clear();
+            swapper->execute(QStringLiteral("sys.stderr = %1").arg(QLatin1String(stderrValue)));
+            main->execute(QStringLiteral("1 / 0"));
+            QVERIFY(!engine->hasError());
+            QCOMPARE(recorder.messages(errorAction), QStringList{QStringLiteral("ZeroDivisionError: division by zero")});
+        }
 
         swapper->execute(QStringLiteral("sys.stdout, sys.stderr = saved_out, saved_err"));
         main->execute(QStringLiteral("print('back')"));

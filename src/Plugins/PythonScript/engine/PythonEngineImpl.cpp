@@ -5,6 +5,8 @@
 #include "engine/EngineGILScope.h"
 #include "engine/EngineThreadStateScope.h"
 #include "engine/MessageActions.h"
+#include "engine/PendingErrorPrinter.h"
+#include "engine/PythonThreadsAtExit.h"
 #include "plugin/PythonScript.h"
 #include "python/PyObjectPtr.h"
 #include "python/PyStringConversion.h"
@@ -15,9 +17,11 @@
 #include <PythonQt.h>
 #include <SCP_PythonRedirect.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 PythonEngineImpl::PythonEngineImpl(SC_SessionContext*)
     : QObject(nullptr)
@@ -40,10 +44,21 @@ PythonEngineImpl::PythonEngineImpl(SC_SessionContext*)
 PythonEngineImpl::~PythonEngineImpl()
 {
     mainModuleImpl = nullptr;
+    if (!PythonQt::self())
+        return;
+    const QStringList leftRunning = finishPythonThreads(threadWaitAtExitSeconds);
+    // What threads printed is queued to this object; the event loop may be over, so deliver it
+    // now, while there is still someone to receive it.
+    if (thread() == QThread::currentThread())
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    if (!leftRunning.isEmpty())
+        MSG_Scope message(QCoreApplication::translate("PythonScript",
+                                                      "Python threads still running at exit were not waited for: %1")
+                              .arg(leftRunning.join(QStringLiteral(", "))),
+                          MessageAction::error);
     // The module wrappers die afterwards, with the QObject base; their holders see the
     // interpreter finalised and make no Python call.
-    if (PythonQt::self())
-        PythonQt::cleanup();
+    PythonQt::cleanup();
 }
 
 void PythonEngineImpl::recordSysPath()
@@ -146,9 +161,13 @@ bool PythonEngineImpl::reportError()
         return false;
     capturingErrors = true;
     capturedErrors.clear();
-    printPendingError();
+    const QString summary = printPendingError();
     capturingErrors = false;
 
+    // A standard error that swallowed the traceback must not hide the failure. (On another
+    // thread the traceback arrives later, queued, and is not collected here.)
+    if (!redirectObject && capturedErrors.trimmed().isEmpty() && QThread::currentThread() == thread())
+        capturedErrors = summary;
     const QStringList lines = capturedErrors.split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         const QString simplified = line.simplified();
@@ -158,26 +177,6 @@ bool PythonEngineImpl::reportError()
     capturedErrors.clear();
     PyErr_Clear();
     return true;
-}
-
-void PythonEngineImpl::printPendingError()
-{
-    // PyErr_Print ends the process on SystemExit; display that one like any other exception.
-    if (!PyErr_ExceptionMatches(PyExc_SystemExit)) {
-        PyErr_Print();
-        return;
-    }
-    PyObject* type = nullptr;
-    PyObject* value = nullptr;
-    PyObject* traceback = nullptr;
-    PyErr_Fetch(&type, &value, &traceback);
-    PyErr_NormalizeException(&type, &value, &traceback);
-    const PyObjectPtr ownedType(type, false);
-    const PyObjectPtr ownedValue(value, false);
-    const PyObjectPtr ownedTraceback(traceback, false);
-    if (value && traceback)
-        PyException_SetTraceback(value, traceback);
-    PyErr_Display(type, value, traceback);
 }
 
 // Module registry
@@ -243,8 +242,10 @@ SCP_PythonModule* PythonEngineImpl::loadModule(const QString& filePath, bool rel
             existing->reload();
         return existing;
     }
-    QFile file(QFileInfo(filePath).filePath());
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file has an end to read to: a device or pipe would block or never end.
+    const QFileInfo info(filePath);
+    QFile file(info.filePath());
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return nullptr;
     const QByteArray source = file.readAll();
     if (!isCompilableSource(source))

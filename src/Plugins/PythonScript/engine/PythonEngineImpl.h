@@ -20,6 +20,10 @@ public:
     class EngineGILScope;
     class EngineThreadStateScope;
 
+    // How long destruction waits for Python threads that are still running before it finalises
+    // the interpreter without them.
+    static constexpr double threadWaitAtExitSeconds = 5.0;
+
     explicit PythonEngineImpl(SC_SessionContext* context);
 
     PythonModuleImpl* mainModule() override;
@@ -51,8 +55,6 @@ private:
     void recordSysPath();
     // Wraps a module object (borrowed) and files the wrapper under name.
     PythonModuleImpl* fileModule(const QString& name, PyObject* object);
-    // Prints the pending error to Python's standard error without ever ending the process.
-    static void printPendingError();
 
     PythonModuleImpl* mainModuleImpl = nullptr;
     SCP_PythonRedirect* redirectObject = nullptr;

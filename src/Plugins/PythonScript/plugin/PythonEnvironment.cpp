@@ -38,6 +38,11 @@ void setInterpreterHome(const wchar_t* home)
 {
     Py_SetPythonHome(home);
 }
+
+void setInterpreterProgramName(const wchar_t* program)
+{
+    Py_SetProgramName(program);
+}
 #pragma GCC diagnostic pop
 
 }
@@ -57,6 +62,10 @@ void setUpPythonEnvironment(SCP_PythonFinder* finder)
     setInterpreterPath(wideSearchPath.c_str());
     log(QCoreApplication::translate("PythonScript", "      Setting Python Path: %1 ").arg(searchPath));
     log(QCoreApplication::translate("PythonScript", "      Loaded Python from %1.").arg(executable));
+    // The interpreter keeps the pointer; the found interpreter becomes sys.executable.
+    static const std::wstring programName = executable.toStdWString();
+    if (!executable.isEmpty())
+        setInterpreterProgramName(programName.c_str());
 
     _putenv_s("PYTHON_PATH", searchPath.toLocal8Bit().constData());
 

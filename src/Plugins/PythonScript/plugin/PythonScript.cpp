@@ -119,8 +119,9 @@ void PythonScript::publishGlobalJsObject()
 QScriptValue PythonScript::createPyObject(QString path, QString moduleName)
 {
     const QString remappedPath = oswRemapPath::RemapPath2(path);
+    // Only a regular file has an end to read to: a device or pipe would block or never end.
     QFile file(remappedPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(remappedPath).isFile() || !file.open(QIODevice::ReadOnly)) {
         report(QT_TR_NOOP("The following file does not exist or cannot be open : %1"), remappedPath);
         return QScriptValue();
     }
