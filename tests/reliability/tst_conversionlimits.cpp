@@ -4,6 +4,7 @@
 // writing into an object synchronised with script.
 #include "support/MessageRecorder.h"
 #include "support/PluginTestCase.h"
+#include "support/ScriptRuns.h"
 #include "support/TestFiles.h"
 
 #include <SCP_PythonEngine.h>
@@ -35,16 +36,7 @@ private:
     QTemporaryDir folder;
     int files = 0;
 
-    QScriptValue runScript(const QString& program)
-    {
-        QScriptEngine* scripts = host.scriptEngine();
-        const QScriptValue result = scripts->evaluate(program);
-        if (scripts->hasUncaughtException()) {
-            qWarning("script failed: %s", qPrintable(scripts->uncaughtException().toString()));
-            scripts->clearExceptions();
-        }
-        return result;
-    }
+    QScriptValue runScript(const QString& program) { return ::runScript(host.scriptEngine(), program); }
 
     // A Python file defining f() with body, loaded by the script as `o`; its module.
     SCP_PythonModule* loadForScript(const QByteArray& body)

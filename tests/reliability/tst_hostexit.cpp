@@ -2,8 +2,8 @@
 // threads still running or printing when the host exits, a failing job whose standard error is
 // unusable, and child Pythons started from a host script.
 #include "BellwickRun.h"
+#include "support/TestFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -14,15 +14,6 @@
 namespace {
 constexpr int outputAction = 7;
 constexpr int errorAction = 2;
-
-QString write(const QTemporaryDir& folder, const QString& name, const QByteArray& content)
-{
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
 
 QStringList withPrefix(const QStringList& texts, const QString& prefix)
 {
@@ -60,7 +51,7 @@ private slots:
         QTest::newRow("--python device") << QStringList{QStringLiteral("--python"), QStringLiteral("/dev/zero")} << 2 << QStringList();
         QTest::newRow("--script directory") << QStringList{QStringLiteral("--script"), folder.path()} << 2 << QStringList();
         QTest::newRow("--python pipe") << QStringList{QStringLiteral("--python"), pipe} << 2 << QStringList();
-        const QString reads = write(folder, QStringLiteral("reads.js"),
+        const QString reads = writeFile(folder.filePath(QStringLiteral("reads.js")),
                                     "Host.print(Host.readFile('/dev/zero'), Host.readFile('" + QFile::encodeName(pipe) + "'));\n");
         QTest::newRow("Host.readFile") << QStringList{QStringLiteral("--script"), reads} << 0 << QStringList{QStringLiteral("null null")};
     }
@@ -123,8 +114,7 @@ private slots:
     void childPythonsAreTheHostsPython()
     {
         const QString shims = folder.filePath(QStringLiteral("shims"));
-        QVERIFY(QDir().mkpath(shims));
-        const QString shim = write(folder, QStringLiteral("shims/python3"), "#!/bin/sh\necho wrong python\nexit 3\n");
+        const QString shim = writeFile(folder.filePath(QStringLiteral("shims/python3")), "#!/bin/sh\necho wrong python\nexit 3\n");
         QVERIFY(QFile::setPermissions(shim, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(shims) + ':' + path);

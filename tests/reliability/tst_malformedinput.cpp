@@ -4,6 +4,7 @@
 #include "support/MalformedSources.h"
 #include "support/MessageRecorder.h"
 #include "support/PluginTestCase.h"
+#include "support/ScriptRuns.h"
 #include "support/TestFiles.h"
 #include "support/Watchdog.h"
 
@@ -60,16 +61,7 @@ private:
         QCOMPARE(engine->evaluate(QStringLiteral("alive")).toInt(), 42);
     }
 
-    QScriptValue runScript(const QString& program)
-    {
-        QScriptEngine* scripts = host.scriptEngine();
-        const QScriptValue result = scripts->evaluate(program);
-        if (scripts->hasUncaughtException()) {
-            qWarning("script failed: %s", qPrintable(scripts->uncaughtException().toString()));
-            scripts->clearExceptions();
-        }
-        return result;
-    }
+    QScriptValue runScript(const QString& program) { return ::runScript(host.scriptEngine(), program); }
 
 private slots:
     void initTestCase()
