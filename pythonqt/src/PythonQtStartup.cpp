@@ -1,6 +1,7 @@
 #include "PythonQtStartup.h"
 
 #include "PythonQtPython.h"
+#include "PythonQtStartupSettings.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -20,49 +21,11 @@ QString statusText(const PyStatus& status)
     return status.func ? QStringLiteral("%1: %2").arg(QString::fromUtf8(status.func), message) : message;
 }
 
-QString wideToQString(const wchar_t* text)
-{
-    return text ? QString::fromWCharArray(text) : QString();
-}
-
-// Values handed over with the legacy Py_SetPythonHome/Py_SetPath before start-up.
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-QString legacyHome()
-{
-    return wideToQString(Py_GetPythonHome());
-}
-
-QString legacyPath()
-{
-    return wideToQString(Py_GetPath());
-}
-
-QString legacyProgramName()
-{
-    return wideToQString(Py_GetProgramName());
-}
-
-// Some versions read the legacy path again during start-up, split by the platform's own
-// separator; hand it back in that form.
-void normaliseLegacyPath(const QStringList& paths)
-{
-    static std::wstring joined;
-    joined = paths.join(QDir::listSeparator()).toStdWString();
-    Py_SetPath(joined.c_str());
-}
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-
 PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
 {
     // The caller may use ";" whatever the platform, or the platform's own separator.
     const QString separators = QStringLiteral("[;%1]").arg(QRegularExpression::escape(QDir::listSeparator()));
     const QStringList paths = pathList.split(QRegularExpression(separators), Qt::SkipEmptyParts);
-    normaliseLegacyPath(paths);
     config.module_search_paths_set = 1;
     for (const QString& path : paths) {
         const std::wstring wide = path.toStdWString();
@@ -77,7 +40,7 @@ PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
 // with it (subprocess, multiprocessing's spawn) run the same Python, not whichever the PATH finds.
 PyStatus setExecutable(PyConfig& config)
 {
-    const QString program = legacyProgramName();
+    const QString program = PythonQtStartupSettings::executable();
     if (!QDir::isAbsolutePath(program))
         return PyStatus_Ok();
     const std::wstring wide = program.toStdWString();
@@ -96,14 +59,14 @@ PyStatus fillConfig(PyConfig& config, bool ignoreSiteModule)
     PyStatus status = setExecutable(config);
     if (PyStatus_Exception(status))
         return status;
-    const QString home = legacyHome();
+    const QString home = PythonQtStartupSettings::pythonHome();
     if (!home.isEmpty()) {
         const std::wstring wide = home.toStdWString();
         status = PyConfig_SetString(&config, &config.home, wide.c_str());
         if (PyStatus_Exception(status))
             return status;
     }
-    const QString path = legacyPath();
+    const QString path = PythonQtStartupSettings::path();
     if (!path.isEmpty())
         return setSearchPaths(config, path);
     return PyStatus_Ok();

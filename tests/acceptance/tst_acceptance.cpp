@@ -81,6 +81,25 @@ private slots:
         QCOMPARE(lines.value(first + 4), QStringLiteral("Python script plugin initialized.\n"));
     }
 
+    // The finder takes the installation the PYTHON_LIB_PATH preference names, and that one runs.
+    void installationNamedByThePreferenceRuns()
+    {
+        QTemporaryDir folder;
+        const QString prefix = QStringLiteral(BELLWICK_TEST_PYTHON_PREFIX);
+        const QString version = QStringLiteral(BELLWICK_TEST_PYTHON_VERSION);
+        const QString executable = prefix + QStringLiteral("/bin/python") + version;
+        const QString settings = write(folder, QStringLiteral("settings.ini"), "[General]\nPYTHON_LIB_PATH=" + prefix.toUtf8() + "\n");
+        const BellwickRun run({QStringLiteral("--settings"), settings, QStringLiteral("-c"),
+                               QStringLiteral("import sys; print('%d.%d %s %s' % (*sys.version_info[:2], sys.prefix, sys.executable))")});
+        QVERIFY(run.finished());
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(run.messages(outputAction).value(0),
+                 QStringLiteral("[PY STDOUT] : %1 %2 %3").arg(version, prefix, executable));
+        QVERIFY2(run.pythonInitLines().contains(
+                     QStringLiteral("Python detected\n\tPython executable: %1\n\tPython home: %2").arg(executable, prefix)),
+                 qPrintable(run.pythonInitLines().join(QLatin1Char('|'))));
+    }
+
     void systemExitIsReportedAndTheHostGoesOn()
     {
         const BellwickRun run({QStringLiteral("-c"), QStringLiteral("raise SystemExit(5)"), QStringLiteral("-c"),

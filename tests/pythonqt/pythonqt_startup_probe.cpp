@@ -1,8 +1,9 @@
-// Starts the interpreter once with the legacy path/home settings named by argv[1] and prints
-// the outcome on one line: "ok <sys.path joined by '|'>" or "failed <reason>".
+// Starts the interpreter once with the start-up settings named by argv[1] and prints the
+// outcome on one line: "ok <sys.path joined by '|'>" or "failed <reason>".
 #include <Python.h>
 
 #include "PythonQt.h"
+#include "PythonQtStartupSettings.h"
 
 #include <cstdio>
 #include <string>
@@ -10,20 +11,15 @@
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    const std::wstring stdlib = QString(PYTHONQT_TEST_STDLIB).toStdWString();
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const QString stdlib = QStringLiteral(PYTHONQT_TEST_STDLIB);
     if (mode == "broken") {
-        Py_SetPythonHome(L"/nonexistent-prefix");
-        Py_SetPath(L"/nonexistent-prefix/lib");
+        PythonQtStartupSettings::setPythonHome(QStringLiteral("/nonexistent-prefix"));
+        PythonQtStartupSettings::setPath(QStringLiteral("/nonexistent-prefix/lib"));
     } else if (mode == "semicolons") {
-        static const std::wstring path = L"/probe/extra;" + stdlib + L";" + stdlib + L"/lib-dynload";
-        Py_SetPath(path.c_str());
+        PythonQtStartupSettings::setPath("/probe/extra;" + stdlib + ";" + stdlib + "/lib-dynload");
     } else if (mode == "colons") {
-        static const std::wstring path = L"/probe/extra:" + stdlib + L":" + stdlib + L"/lib-dynload";
-        Py_SetPath(path.c_str());
+        PythonQtStartupSettings::setPath("/probe/extra:" + stdlib + ":" + stdlib + "/lib-dynload");
     }
-#pragma GCC diagnostic pop
     PythonQt::init(PythonQt::IgnoreSiteModule);
     if (!PythonQt::self()->initSuccessfully()) {
         std::printf("failed %s\n", PythonQt::self()->initError().toUtf8().constData());

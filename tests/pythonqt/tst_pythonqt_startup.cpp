@@ -6,8 +6,8 @@ class TestPythonQtStartup : public QObject
 {
     Q_OBJECT
 private slots:
-    void legacySettings_data();
-    void legacySettings();
+    void settings_data();
+    void settings();
     void extensionModulesFromPrivatelyLoadedLibrary();
 
 private:
@@ -24,7 +24,7 @@ QString TestPythonQtStartup::run(const QString& program, const QStringList& argu
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
-void TestPythonQtStartup::legacySettings_data()
+void TestPythonQtStartup::settings_data()
 {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("prefix");
@@ -34,7 +34,7 @@ void TestPythonQtStartup::legacySettings_data()
     QTest::newRow("':' separated path") << "colons" << "ok /probe/extra|";
 }
 
-void TestPythonQtStartup::legacySettings()
+void TestPythonQtStartup::settings()
 {
     QFETCH(QString, mode);
     QFETCH(QString, prefix);

@@ -1,16 +1,14 @@
-#include "python/PythonInclude.h"
-
 #include "plugin/PythonEnvironment.h"
 
 #include "plugin/PutEnvShim.h"
 
+#include <PythonQtStartupSettings.h>
 #include <SCP_PythonFinder.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-#include <string>
 
 namespace {
 
@@ -19,31 +17,12 @@ void log(const QString& text)
     SCP_PythonFinder::logPythonInit(text);
 }
 
-// The legacy pre-initialisation settings, which the embedding layer honours when it starts the
-// interpreter through PyConfig.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+// The interpreter's search path as known before start-up: the one an earlier run handed over,
+// else none, on every version (3.9's Py_GetPath computed a default here; later ones answer null).
 QString interpreterDefaultPath()
 {
-    const wchar_t* path = Py_GetPath();
-    return path ? QString::fromWCharArray(path) : QString();
+    return PythonQtStartupSettings::path();
 }
-
-void setInterpreterPath(const wchar_t* path)
-{
-    Py_SetPath(path);
-}
-
-void setInterpreterHome(const wchar_t* home)
-{
-    Py_SetPythonHome(home);
-}
-
-void setInterpreterProgramName(const wchar_t* program)
-{
-    Py_SetProgramName(program);
-}
-#pragma GCC diagnostic pop
 
 }
 
@@ -58,24 +37,20 @@ void setUpPythonEnvironment(SCP_PythonFinder* finder)
     if (!defaultPath.isEmpty())
         searchPath += separator + defaultPath;
 
-    const std::wstring wideSearchPath = searchPath.toStdWString();
-    setInterpreterPath(wideSearchPath.c_str());
+    PythonQtStartupSettings::setPath(searchPath);
     log(QCoreApplication::translate("PythonScript", "      Setting Python Path: %1 ").arg(searchPath));
     log(QCoreApplication::translate("PythonScript", "      Loaded Python from %1.").arg(executable));
-    // The interpreter keeps the pointer; the found interpreter becomes sys.executable.
-    static const std::wstring programName = executable.toStdWString();
-    if (!executable.isEmpty())
-        setInterpreterProgramName(programName.c_str());
+    // The found interpreter becomes sys.executable.
+    PythonQtStartupSettings::setExecutable(executable);
 
     _putenv_s("PYTHON_PATH", searchPath.toLocal8Bit().constData());
 
     if (home.isEmpty())
         home = QDir::toNativeSeparators(QFileInfo(executable).dir().path());
 
-    // The interpreter keeps the pointer it is given, so the string lives as long as the process;
-    // later runs reuse the first home.
-    static const std::wstring pythonHome = home.toStdWString();
-    setInterpreterHome(pythonHome.c_str());
+    // Later runs reuse the first home.
+    static const QString pythonHome = home;
+    PythonQtStartupSettings::setPythonHome(pythonHome);
 
     log(QString());
     log(QCoreApplication::translate("PythonScript", "Python detected\n\tPython executable: %1\n\tPython home: %2")
