@@ -106,8 +106,10 @@ QString PythonQtConsoleOutput::shortenLongLines(const QString& text)
         if (line.size() <= longLineLimit)
             continue;
         const qsizetype leftOut = line.size() - 2 * longLineKeep;
+        QLocale grouped = QLocale::c(); // "190,000": the C locale leaves groups out by default
+        grouped.setNumberOptions(QLocale::DefaultNumberOptions);
         line = line.left(longLineKeep)
-            + QStringLiteral(" [... %1 characters left out ...] ").arg(QLocale::c().toString(qlonglong(leftOut)))
+            + QStringLiteral(" [... %1 characters left out ...] ").arg(grouped.toString(qlonglong(leftOut)))
             + line.right(longLineKeep);
     }
     return lines.join(QLatin1Char('\n'));

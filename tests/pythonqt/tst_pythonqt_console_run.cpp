@@ -260,7 +260,7 @@ private slots:
         QTest::newRow("a lone surrogate on stdout") << "print('x\\ud800y')" << "x\\ud800y";
         QTest::newRow("a lone surrogate on stderr") << "import sys; _ = sys.stderr.write('x\\udfffy\\n')" << "x\\udfffy";
         QTest::newRow("help()") << "help(len)" << "Return the number of items in a container.";
-        QTest::newRow("a giant line") << "print('x' * 200000)" << "[... 190000 characters left out ...]";
+        QTest::newRow("a giant line") << "print('x' * 200000)" << "[... 190,000 characters left out ...]";
     }
 
     void unusualOutputIsShown()
