@@ -102,7 +102,13 @@ public:
     int maximumOutputLines() const;
 
 protected:
+    // Keys that the text edit turns into edits reaching before the prompt (a tab over a
+    // selection, word and line deletions) are held to the command line here, whatever a
+    // subclass's key handling does with them.
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Text dragged out of the console is copied, never moved out of the output.
+    void dropEvent(QDropEvent* event) override;
 
 private slots:
     virtual void onCodeExecuted(QString code);

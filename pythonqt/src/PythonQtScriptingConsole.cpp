@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScrollBar>
@@ -384,6 +385,21 @@ void PythonQtScriptingConsole::insertCompletion(const QString& completion)
 }
 
 // --- keys ---------------------------------------------------------------------------------------
+
+bool PythonQtScriptingConsole::event(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && d->keepsKeyOffProtectedText(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTextEdit::event(event);
+}
+
+void PythonQtScriptingConsole::dropEvent(QDropEvent* event)
+{
+    event->setDropAction(Qt::CopyAction);
+    QTextEdit::dropEvent(event);
+}
 
 void PythonQtScriptingConsole::keyPressEvent(QKeyEvent* event)
 {

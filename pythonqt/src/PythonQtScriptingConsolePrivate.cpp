@@ -6,6 +6,7 @@
 #include "PythonQtScriptingConsole.h"
 #include "PythonQtThreadSupport.h"
 
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -63,6 +64,30 @@ QString PythonQtScriptingConsolePrivate::commandText() const
     cursor.setPosition(q->commandPromptPosition());
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     return cursor.selectedText();
+}
+
+bool PythonQtScriptingConsolePrivate::keepsKeyOffProtectedText(QKeyEvent* key)
+{
+    QTextCursor cursor = q->textCursor();
+    const int prompt = q->commandPromptPosition();
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return cursor.hasSelection() && !q->verifySelectionBeforeDeletion();
+    QTextCursor reach = cursor;
+    if (key->matches(QKeySequence::DeleteStartOfWord) && !cursor.hasSelection())
+        reach.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
+    else if (key->matches(QKeySequence::DeleteCompleteLine))
+        reach.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+    else
+        return false;
+    if (reach.selectionStart() >= prompt)
+        return false;
+    // The key deletes what it would of the command line alone: up to the cursor, or the whole
+    // command for a line deletion.
+    if (key->matches(QKeySequence::DeleteCompleteLine))
+        cursor.movePosition(QTextCursor::End);
+    cursor.setPosition(prompt, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    return true;
 }
 
 void PythonQtScriptingConsolePrivate::replaceCommandText(const QString& text)

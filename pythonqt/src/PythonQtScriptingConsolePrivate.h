@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class QCompleter;
+class QKeyEvent;
 class QStringListModel;
 
 // The console's state behind its virtual operations.
@@ -22,6 +23,8 @@ public:
     // Whether code is a complete statement (or one that cannot compile: it runs and reports).
     bool isComplete(const QString& code);
     QString commandText() const;
+    // True when key was taken care of because the text edit would change text before the prompt.
+    bool keepsKeyOffProtectedText(QKeyEvent* key);
     void replaceCommandText(const QString& text);
 
     PythonQtScriptingConsole* q;

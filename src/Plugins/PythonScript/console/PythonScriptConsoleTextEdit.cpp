@@ -72,6 +72,8 @@ PythonScriptConsoleTextEdit::PythonScriptConsoleTextEdit(QWidget* parent, const 
     PythonQtScriptingConsole::setCommandPrompt(primaryPrompt);
     PythonQtScriptingConsole::clear();
     connect(this, &QTextEdit::cursorPositionChanged, this, &PythonScriptConsoleTextEdit::onCursorPositionChanged);
+    // A selection that collapses where it ends (Right over a selection) moves no position.
+    connect(this, &QTextEdit::selectionChanged, this, &PythonScriptConsoleTextEdit::onCursorPositionChanged);
     QTimer::singleShot(50, this, qOverload<>(&QWidget::setFocus));
 }
 
