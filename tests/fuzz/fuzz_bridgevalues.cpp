@@ -60,7 +60,7 @@ public:
     PythonQtObjectPtr module;
 };
 
-Bridge& bridge()
+Bridge& startedBridge()
 {
     static Bridge instance;
     return instance;
@@ -86,13 +86,13 @@ QVariant throughPython(const QVariant& value)
     return PythonQtConv::PyObjToQVariant(object);
 }
 
-void variantToPython(FuzzBytes& bytes)
+void variantToPython(Bridge& bridge, FuzzBytes& bytes)
 {
     const QVariant value = VariantBuilder(bytes).build();
     PythonQtGILScope lock;
     const QVariant once = throughPython(value);
     expectSame(once, throughPython(once), "a second trip to Python");
-    expectSame(once, bridge().module.call(QStringLiteral("echo"), {value}), "a module function's echo");
+    expectSame(once, bridge.module.call(QStringLiteral("echo"), {value}), "a module function's echo");
     lock.release();
 
     QScriptEngine* scripts = FuzzHost::instance().scripts();
@@ -101,12 +101,12 @@ void variantToPython(FuzzBytes& bytes)
     Bridge::run(QStringLiteral("bridge.setObject('value', fuzzed); bridge.py.held()"));
 }
 
-void pythonToScript(FuzzBytes& bytes)
+void pythonToScript(Bridge& bridge, FuzzBytes& bytes)
 {
     {
         PythonQtGILScope lock;
         const PythonQtObjectPtr value = PyObjectBuilder(bytes).build();
-        PyObject_SetAttrString(bridge().module, "value", value);
+        PyObject_SetAttrString(bridge.module, "value", value);
         throughPython(PythonQtConv::PyObjToQVariant(value));
         PyErr_Clear();
     }
@@ -117,16 +117,18 @@ void pythonToScript(FuzzBytes& bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // Started before the first touch of Python.
+    Bridge& bridge = startedBridge();
     FuzzBytes bytes(data, size);
     if (bytes.byte() % 2)
-        pythonToScript(bytes);
+        pythonToScript(bridge, bytes);
     else
-        variantToPython(bytes);
+        variantToPython(bridge, bytes);
 
     // The next input meets none of this one's values.
     Bridge::run(QStringLiteral("fuzzed = undefined; held = undefined"));
     PythonQtGILScope lock;
-    PyObject_SetAttrString(bridge().module, "value", Py_None);
+    PyObject_SetAttrString(bridge.module, "value", Py_None);
     PyErr_Clear();
     lock.release();
     FuzzHost::instance().engine()->clearError();
