@@ -100,7 +100,11 @@ QJSValue QScriptEnginePrivate::newVariant(const QVariant& value)
     const bool primitive = id == QMetaType::Bool || id == QMetaType::QString
                         || (value.canConvert<double>() && id != QMetaType::QVariantList
                             && id != QMetaType::QStringList && id < QMetaType::User);
-    return m_makeVariant.call({box, primitive ? converter.toScript(value) : QJSValue()});
+    // Any other type as a number: the converter would box it (a byte array, say) and come back
+    // here without end.
+    const bool converted = id == QMetaType::Bool || id == QMetaType::QString || id == QMetaType::QChar;
+    const QJSValue primitiveValue = !primitive ? QJSValue() : converted ? converter.toScript(value) : QJSValue(value.toDouble());
+    return m_makeVariant.call({box, primitiveValue});
 }
 
 bool QScriptEnginePrivate::isVariant(const QJSValue& value)
