@@ -7,37 +7,31 @@
 
 namespace {
 
-QStringList stringsOf(PyObject* list)
+// Python's keywords, asked once: they are the language's, not the program's.
+const QStringList& keywords()
 {
-    QStringList names;
-    const Py_ssize_t size = list && PyList_Check(list) ? PyList_GET_SIZE(list) : 0;
-    for (Py_ssize_t index = 0; index < size; ++index) {
-        PyObject* item = PyList_GET_ITEM(list, index);
-        if (const char* utf8 = PyUnicode_Check(item) ? PyUnicode_AsUTF8(item) : nullptr)
-            names << QString::fromUtf8(utf8);
-    }
-    PyErr_Clear();
-    return names;
-}
-
-QStringList moduleListing(const char* module, const char* attribute)
-{
-    PyObject* imported = PyImport_ImportModule(module);
-    PyObject* value = imported ? (attribute ? PyObject_GetAttrString(imported, attribute) : PyObject_Dir(imported)) : nullptr;
-    PyObject* list = value ? PySequence_List(value) : nullptr;
-    const QStringList names = stringsOf(list);
-    Py_XDECREF(list);
-    Py_XDECREF(value);
-    Py_XDECREF(imported);
-    PyErr_Clear();
+    static const QStringList names = [] {
+        QStringList found;
+        PyObject* module = PyImport_ImportModule("keyword");
+        PyObject* list = module ? PyObject_GetAttrString(module, "kwlist") : nullptr;
+        const Py_ssize_t size = list && PyList_Check(list) ? PyList_GET_SIZE(list) : 0;
+        for (Py_ssize_t index = 0; index < size; ++index) {
+            if (const char* utf8 = PyUnicode_AsUTF8(PyList_GET_ITEM(list, index)))
+                found << QString::fromUtf8(utf8);
+        }
+        Py_XDECREF(list);
+        Py_XDECREF(module);
+        PyErr_Clear();
+        return found;
+    }();
     return names;
 }
 
 QStringList bareNames(PyObject* context)
 {
     QStringList names = PythonQtIntrospection::names(context, PythonQt::Anything);
-    names += moduleListing("builtins", nullptr);
-    names += moduleListing("keyword", "kwlist");
+    names += PythonQtIntrospection::names(PyEval_GetBuiltins(), PythonQt::Anything);
+    names += keywords();
     return names;
 }
 

@@ -201,7 +201,7 @@ bool PythonQtConsoleRun::isConsoleWidget(QObject* object) const
 bool PythonQtConsoleRun::filterInputKey(QKeyEvent* key)
 {
     QTextCursor cursor = m_console->textCursor();
-    const QString typed = m_console->toPlainText().mid(m_inputStart);
+    const QString typed = m_console->d->commandText(); // the prompt position is the input's start
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
