@@ -4,7 +4,7 @@
 // document keeps afterwards against a plain text edit holding the same text; and the cost of
 // staying responsive on a pure-Python loop against the same loop run without the console.
 // Python.h first: Qt defines "slots" as a macro.
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "PaintGapMeter.h"
 #include "PythonQt.h"

@@ -1,7 +1,7 @@
 // Cost of host scripts reaching Python through "PythonManager", against native script functions
 // that do the same work with the raw C API.
 #include "engine/EngineGILScope.h"
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 #include "support/BatchTiming.h"
 #include "support/BenchHost.h"
 #include "support/BenchRun.h"

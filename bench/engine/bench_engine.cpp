@@ -1,7 +1,7 @@
 // Cost of the engine's lock scope and calls against the raw C API doing the same work, and how
 // calls from several host threads share the interpreter.
 #include "engine/EngineGILScope.h"
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 #include "support/BatchTiming.h"
 #include "support/BenchHost.h"
 #include "support/BenchRun.h"

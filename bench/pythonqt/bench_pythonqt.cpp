@@ -1,6 +1,6 @@
 // Cost of the layer's lock scope and variant calls against the raw C API doing the same work.
 // Each layer benchmark reports "vs_raw": its time per iteration divided by the raw baseline's.
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "PythonQt.h"
 

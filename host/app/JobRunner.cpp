@@ -1,6 +1,7 @@
 #include "JobRunner.h"
 
 #include "BellwickError.h"
+#include "MSG_Action.h"
 #include "MSG_Log.h"
 #include "SCP_PythonEngine.h"
 #include "SCP_PythonModule.h"
@@ -9,12 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScriptEngine>
-
-namespace {
-
-const int errorAction = 2;
-
-} // namespace
 
 bool JobRunner::load(const QList<BellwickJob>& jobs)
 {
@@ -78,7 +73,7 @@ bool JobRunner::runPython(const QString& code)
     QAtomicInt errors = 0;
     MSG_Log* log = MSG_Log::instance();
     const int listener = log->addListener([&errors](const MSG_Entry& entry) {
-        if (entry.kind == MSG_Entry::Message && entry.action == errorAction)
+        if (entry.kind == MSG_Entry::Message && entry.action == MSG_Action::Error)
             errors.ref();
     });
     main->execute(code);

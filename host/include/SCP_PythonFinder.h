@@ -11,6 +11,9 @@ public:
     // Null when the host runs without a finder.
     static SCP_PythonFinder* instance();
     static void setInstance(SCP_PythonFinder* finder);
+    // What a plug-in's start-up does first: the finder, initialised, once it has built the
+    // Python environment; null without a finder or an installation.
+    static SCP_PythonFinder* readyInstance();
 
     SCP_PythonFinder();
     virtual ~SCP_PythonFinder();

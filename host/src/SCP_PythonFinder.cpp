@@ -26,6 +26,15 @@ void SCP_PythonFinder::setInstance(SCP_PythonFinder* finder)
     finderInstance = finder;
 }
 
+SCP_PythonFinder* SCP_PythonFinder::readyInstance()
+{
+    SCP_PythonFinder* finder = instance();
+    if (!finder)
+        return nullptr;
+    finder->initialize();
+    return finder->buildPythonEnvironment() ? finder : nullptr;
+}
+
 SCP_PythonFinder::SCP_PythonFinder() = default;
 SCP_PythonFinder::~SCP_PythonFinder() = default;
 

@@ -21,6 +21,17 @@ struct TakenError
             PyException_SetTraceback(value, traceback);
 #endif
     }
+    // Hands the exception back to the error state.
+    void restore()
+    {
+#if PY_VERSION_HEX >= 0x030C0000
+        PyErr_SetRaisedException(value);
+        value = nullptr;
+#else
+        PyErr_Restore(type, value, traceback);
+        type = value = traceback = nullptr;
+#endif
+    }
     ~TakenError()
     {
         Py_XDECREF(type);
@@ -35,35 +46,7 @@ struct TakenError
     PyObject* traceback = nullptr;
 };
 
-} // namespace
-
-void PythonQtErrors::printAndClear()
-{
-    if (!PyErr_Occurred())
-        return;
-    if (!PyErr_ExceptionMatches(PyExc_SystemExit)) {
-        PyErr_Print();
-        return;
-    }
-    {
-        const TakenError error;
-#if PY_VERSION_HEX >= 0x030C0000
-        PyErr_DisplayException(error.value);
-#else
-        PyErr_Display(error.type, error.value, error.traceback);
-#endif
-    }
-    PyErr_Clear();
-}
-
-void PythonQtErrors::set(PyObject* type, const QString& text)
-{
-    PyErr_SetString(type, text.toUtf8().constData());
-}
-
-namespace {
-
-// "Type: message" for an exception the traceback module could not format.
+// "Type: message", or the type alone when the message is empty.
 QString describe(PyObject* type, PyObject* value)
 {
     QString text = QString::fromUtf8(reinterpret_cast<PyTypeObject*>(type)->tp_name);
@@ -73,7 +56,7 @@ QString describe(PyObject* type, PyObject* value)
         text += QStringLiteral(": ") + QString::fromUtf8(utf8);
     Py_XDECREF(message);
     PyErr_Clear();
-    return text + QLatin1Char('\n');
+    return text;
 }
 
 QString formatWithTraceback(PyObject* type, PyObject* value, PyObject* traceback)
@@ -85,7 +68,7 @@ QString formatWithTraceback(PyObject* type, PyObject* value, PyObject* traceback
     PyObject* separator = lines ? PyUnicode_FromString("") : nullptr;
     PyObject* joined = separator ? PyUnicode_Join(separator, lines) : nullptr;
     const char* utf8 = joined ? PyUnicode_AsUTF8(joined) : nullptr;
-    const QString text = utf8 ? QString::fromUtf8(utf8) : describe(type, value);
+    const QString text = utf8 ? QString::fromUtf8(utf8) : describe(type, value) + QLatin1Char('\n');
     Py_XDECREF(joined);
     Py_XDECREF(separator);
     Py_XDECREF(lines);
@@ -95,6 +78,31 @@ QString formatWithTraceback(PyObject* type, PyObject* value, PyObject* traceback
 }
 
 } // namespace
+
+QString PythonQtErrors::printAndClear()
+{
+    if (!PyErr_Occurred())
+        return QString();
+    TakenError error;
+    const QString summary = describe(error.type, error.value);
+    if (PyErr_GivenExceptionMatches(error.type, PyExc_SystemExit)) {
+#if PY_VERSION_HEX >= 0x030C0000
+        PyErr_DisplayException(error.value);
+#else
+        PyErr_Display(error.type, error.value, error.traceback);
+#endif
+    } else {
+        error.restore();
+        PyErr_Print();
+    }
+    PyErr_Clear();
+    return summary;
+}
+
+void PythonQtErrors::set(PyObject* type, const QString& text)
+{
+    PyErr_SetString(type, text.toUtf8().constData());
+}
 
 QString PythonQtErrors::takeFormatted()
 {

@@ -4,7 +4,7 @@
 // that has been to Python once must come back from a second trip, and from an echo, unchanged.
 
 // Before Qt, whose "slots" macro clashes with Python's headers.
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "support/FuzzBytes.h"
 #include "support/FuzzHost.h"

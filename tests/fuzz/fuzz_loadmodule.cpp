@@ -2,7 +2,7 @@
 // module defines. Each input gets a module of its own, which is emptied and dropped after.
 
 // Before Qt, whose "slots" macro clashes with Python's headers.
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "support/FuzzHost.h"
 #include "support/SourceFilter.h"

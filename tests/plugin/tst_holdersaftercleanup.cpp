@@ -2,9 +2,9 @@
 // Python call, and no engine can be made again.
 #include "support/TestHost.h"
 
-#include "engine/PythonEngineCreation.h"
+#include "engine/PythonEngineImpl.h"
 #include "python/PyObjectPtr.h"
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 #include "python/PythonModuleImpl.h"
 
 #include <PythonQt.h>

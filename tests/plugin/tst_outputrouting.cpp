@@ -3,7 +3,7 @@
 #include "support/MessageRecorder.h"
 #include "support/PluginTestCase.h"
 
-#include "engine/MessageActions.h"
+#include <MSG_Action.h>
 
 #include <SCP_PythonEngine.h>
 #include <SCP_PythonModule.h>
@@ -42,7 +42,7 @@ private slots:
     {
         MessageRecorder recorder;
         module->execute(QStringLiteral("print('hi')\nimport sys\nsys.stdout.write('  two  words ')"));
-        QCOMPARE(recorder.messages(MessageAction::pythonOutput),
+        QCOMPARE(recorder.messages(MSG_Action::PythonOutput),
                  QStringList({QStringLiteral("[PY STDOUT] : hi"), QStringLiteral("[PY STDOUT] : \n"),
                               QStringLiteral("[PY STDOUT] :   two  words ")}));
         QCOMPARE(recorder.entries().size(), 3);
@@ -54,7 +54,7 @@ private slots:
         module->execute(QStringLiteral("import sys\nsys.stderr.write('  a\\n  b\\t c ')\nsys.stderr.write(' \\n\\t')"));
         engine->writeStdErr(QStringLiteral("\n"));
         engine->writeStdOut(QStringLiteral("from host"));
-        QCOMPARE(recorder.messages(MessageAction::pythonOutput),
+        QCOMPARE(recorder.messages(MSG_Action::PythonOutput),
                  QStringList({QStringLiteral("[PY STDERR] : a b c"), QStringLiteral("[PY STDOUT] : from host")}));
     }
 
@@ -65,7 +65,7 @@ private slots:
         QVERIFY(recorder.entries().isEmpty());
 
         module->execute(QStringLiteral("raise ValueError('x')"));
-        QCOMPARE(recorder.messages(MessageAction::error),
+        QCOMPARE(recorder.messages(MSG_Action::Error),
                  QStringList({QStringLiteral("Traceback (most recent call last):"),
                               QStringLiteral("File \"<string>\", line 1, in <module>"),
                               QStringLiteral("ValueError: x")}));
@@ -91,7 +91,7 @@ private slots:
         QFETCH(QString, lastLine);
         MessageRecorder recorder;
         QVERIFY(!module->execute(code).isValid());
-        const QStringList lines = recorder.messages(MessageAction::error);
+        const QStringList lines = recorder.messages(MSG_Action::Error);
         QVERIFY(!lines.isEmpty());
         QCOMPARE(lines.first(), QStringLiteral("Traceback (most recent call last):"));
         QCOMPARE(lines.last(), lastLine);
@@ -103,7 +103,7 @@ private slots:
         QVERIFY(!module->call(QStringLiteral("pending"), {}).isValid());
         QVERIFY(engine->hasError());
         QVERIFY(engine->reportError());
-        QCOMPARE(recorder.messages(MessageAction::error).last(), lastLine);
+        QCOMPARE(recorder.messages(MSG_Action::Error).last(), lastLine);
         QVERIFY(!engine->hasError());
     }
 
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(redirect.err.contains(QStringLiteral("ModuleNotFoundError")));
 
         module->execute(QStringLiteral("print('back')"));
-        QCOMPARE(recorder.messages(MessageAction::pythonOutput).value(0), QStringLiteral("[PY STDOUT] : back"));
+        QCOMPARE(recorder.messages(MSG_Action::PythonOutput).value(0), QStringLiteral("[PY STDOUT] : back"));
     }
 };
 

@@ -3,10 +3,10 @@
 #include "support/MessageRecorder.h"
 #include "support/TestHost.h"
 
-#include "engine/PythonEngineCreation.h"
+#include "engine/PythonEngineImpl.h"
 #include "plugin/PlugInEntryPoints.h"
-#include "plugin/PythonScript.h"
-#include "python/PythonInclude.h"
+#include "bridge/PythonScript.h"
+#include <PythonQtPython.h>
 
 #include <PythonQt.h>
 #include <SCP_PythonFinder.h>

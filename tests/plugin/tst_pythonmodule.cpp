@@ -4,7 +4,7 @@
 #include "support/TestFiles.h"
 #include "support/PluginTestCase.h"
 
-#include "engine/MessageActions.h"
+#include <MSG_Action.h>
 #include "python/PythonModuleImpl.h"
 
 #include <SCP_PythonEngine.h>
@@ -157,7 +157,7 @@ private slots:
         QVERIFY(engine->hasError());
         MessageRecorder recorder;
         QVERIFY(engine->reportError());
-        QVERIFY(recorder.messages(MessageAction::error).last().startsWith(QStringLiteral("RecursionError")));
+        QVERIFY(recorder.messages(MSG_Action::Error).last().startsWith(QStringLiteral("RecursionError")));
     }
 
     void callWithoutArgumentsPassesNone()
@@ -191,14 +191,14 @@ private slots:
         MessageRecorder recorder;
         QVERIFY(!module->execute(QStringLiteral("before = 1\nraise ValueError('stop')\nafter = 1")).isValid());
         QVERIFY(!engine->hasError());
-        QCOMPARE(recorder.messages(MessageAction::error).filter(QStringLiteral("ValueError: stop")).size(), 1);
+        QCOMPARE(recorder.messages(MSG_Action::Error).filter(QStringLiteral("ValueError: stop")).size(), 1);
         QCOMPARE(module->call(QStringLiteral("nothing"), {}), QVariant());
         QCOMPARE(engine->evaluate(QStringLiteral("__import__('%1').__dict__.get('before')").arg(module->name())).toInt(), 1);
         QVERIFY(!engine->evaluate(QStringLiteral("__import__('%1').__dict__.get('after')").arg(module->name())).isValid());
 
         recorder.clear();
         QVERIFY(!module->execute(QStringLiteral("def (:")).isValid());
-        QVERIFY(recorder.messages(MessageAction::error).filter(QStringLiteral("SyntaxError")).size() == 1);
+        QVERIFY(recorder.messages(MSG_Action::Error).filter(QStringLiteral("SyntaxError")).size() == 1);
     }
 
     void executeClearsAnEarlierError()
@@ -210,7 +210,7 @@ private slots:
         MessageRecorder recorder;
         module->execute(QStringLiteral("x = 1"));
         QVERIFY(!engine->hasError());
-        QVERIFY(recorder.messages(MessageAction::error).isEmpty());
+        QVERIFY(recorder.messages(MSG_Action::Error).isEmpty());
     }
 
     void addModuleBindsByIdentity()

@@ -1,6 +1,6 @@
 // Starts the interpreter once with the start-up settings named by argv[1] and prints the
 // outcome on one line: "ok <sys.path joined by '|'>" or "failed <reason>".
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "PythonQt.h"
 #include "PythonQtStartupSettings.h"

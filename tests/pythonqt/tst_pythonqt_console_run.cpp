@@ -1,7 +1,7 @@
 // Running code at the bare console with real key events: the hooks around a run and their
 // order, one-piece execution, colours, and code that fails or writes unusual output.
 // Python.h first: Qt defines "slots" as a macro.
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "PythonQt.h"
 #include "PythonQtScriptingConsole.h"

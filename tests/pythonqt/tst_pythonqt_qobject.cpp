@@ -1,5 +1,5 @@
 // Python.h first: Qt defines "slots" as a macro.
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "PythonQt.h"
 

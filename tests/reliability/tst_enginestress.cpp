@@ -9,8 +9,8 @@
 #include "support/Watchdog.h"
 
 #include "engine/EngineGILScope.h"
-#include "engine/MessageActions.h"
-#include "python/PythonInclude.h"
+#include <MSG_Action.h>
+#include <PythonQtPython.h>
 #include "python/PythonModuleImpl.h"
 
 #include <SCP_PythonEngine.h>
@@ -158,14 +158,14 @@ private slots:
         // Lines printed on the main thread arrive at once and in order; the workers' lines
         // arrive through the event loop.
         QStringList mainLines;
-        for (const QString& text : recorder.messages(MessageAction::pythonOutput)) {
+        for (const QString& text : recorder.messages(MSG_Action::PythonOutput)) {
             if (text.startsWith(QStringLiteral("[PY STDOUT] : main ")))
                 mainLines << text;
         }
         QCOMPARE(mainLines.size(), printedLines);
         QCOMPARE(mainLines.last(), QStringLiteral("[PY STDOUT] : main %1").arg(printedLines - 1));
         auto workerLines = [&] {
-            return recorder.messages(MessageAction::pythonOutput).filter(QStringLiteral("[PY STDOUT] : worker ")).size();
+            return recorder.messages(MSG_Action::PythonOutput).filter(QStringLiteral("[PY STDOUT] : worker ")).size();
         };
         QTRY_COMPARE(workerLines(), workerCount * callsPerWorker / 100);
     }

@@ -1,6 +1,6 @@
 #include "support/AllocationCap.h"
 
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include <cstddef>
 

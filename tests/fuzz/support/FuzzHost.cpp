@@ -1,5 +1,5 @@
 // Before Qt, whose "slots" macro clashes with Python's headers.
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "support/FuzzHost.h"
 

@@ -1,6 +1,6 @@
 #include "support/TimeLimit.h"
 
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 
 class PythonModuleImpl;
 

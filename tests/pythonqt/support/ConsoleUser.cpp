@@ -1,5 +1,5 @@
 // Python.h before Qt: Qt defines "slots" as a macro.
-#include <Python.h>
+#include <PythonQtPython.h>
 
 #include "support/ConsoleUser.h"
 

@@ -1,10 +1,10 @@
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 
 #include "PyObjectWrapper.h"
 
 #include "JsObjectWrapper.h"
 #include "ScriptLockScope.h"
-#include "plugin/PythonScript.h"
+#include "bridge/PythonScript.h"
 
 #include <QScriptEngine>
 

@@ -1,20 +1,20 @@
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 
 #include "engine/PythonEngineImpl.h"
 
+#include "bridge/PythonScript.h"
 #include "engine/EngineGILScope.h"
 #include "engine/EngineThreadStateScope.h"
-#include "engine/MessageActions.h"
-#include "engine/PendingErrorPrinter.h"
 #include "engine/PythonThreadsAtExit.h"
-#include "plugin/PythonScript.h"
 #include "python/PyObjectPtr.h"
 #include "python/PyStringConversion.h"
 #include "python/PythonModuleImpl.h"
 
 #include <BAPP_SharedSpecialFolders.h>
+#include <MSG_Action.h>
 #include <MSG_Scope.h>
 #include <PythonQt.h>
+#include <PythonQtErrors.h>
 #include <SCP_PythonRedirect.h>
 
 #include <QCoreApplication>
@@ -22,6 +22,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+
+SCP_PythonEngine* createPythonEngine(SC_SessionContext* context)
+{
+    static SCP_PythonEngine* processEngine = nullptr;
+    if (!PythonQt::self() || !PythonQt::self()->initSuccessfully())
+        return nullptr;
+    if (!processEngine && context)
+        processEngine = new PythonEngineImpl(context);
+    return processEngine;
+}
 
 PythonEngineImpl::PythonEngineImpl(SC_SessionContext*)
     : QObject(nullptr)
@@ -55,7 +65,7 @@ PythonEngineImpl::~PythonEngineImpl()
         MSG_Scope message(QCoreApplication::translate("PythonScript",
                                                       "Python threads still running at exit were not waited for: %1")
                               .arg(leftRunning.join(QStringLiteral(", "))),
-                          MessageAction::error);
+                          MSG_Action::Error);
     // The module wrappers die afterwards, with the QObject base; their holders see the
     // interpreter finalised and make no Python call.
     PythonQt::cleanup();
@@ -113,7 +123,7 @@ void PythonEngineImpl::onPythonOut(const QString& text)
         redirectObject->writeStdOut(text);
         return;
     }
-    MSG_Scope message(QStringLiteral("[PY STDOUT] : ") + text, MessageAction::pythonOutput);
+    MSG_Scope message(QStringLiteral("[PY STDOUT] : ") + text, MSG_Action::PythonOutput);
 }
 
 void PythonEngineImpl::onPythonErr(const QString& text)
@@ -129,7 +139,7 @@ void PythonEngineImpl::onPythonErr(const QString& text)
     const QString simplified = text.simplified();
     if (simplified.isEmpty())
         return;
-    MSG_Scope message(QStringLiteral("[PY STDERR] : ") + simplified, MessageAction::pythonOutput);
+    MSG_Scope message(QStringLiteral("[PY STDERR] : ") + simplified, MSG_Action::PythonOutput);
 }
 
 void PythonEngineImpl::writeStdOut(const QString& text)
@@ -161,7 +171,7 @@ bool PythonEngineImpl::reportError()
         return false;
     capturingErrors = true;
     capturedErrors.clear();
-    const QString summary = printPendingError();
+    const QString summary = PythonQtErrors::printAndClear();
     capturingErrors = false;
 
     // A standard error that swallowed the traceback must not hide the failure. (On another
@@ -172,10 +182,9 @@ bool PythonEngineImpl::reportError()
     for (const QString& line : lines) {
         const QString simplified = line.simplified();
         if (!simplified.isEmpty())
-            MSG_Scope message(simplified, MessageAction::error);
+            MSG_Scope message(simplified, MSG_Action::Error);
     }
     capturedErrors.clear();
-    PyErr_Clear();
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 
 #include "engine/PythonThreadsAtExit.h"
 

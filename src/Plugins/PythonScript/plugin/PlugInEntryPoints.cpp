@@ -1,10 +1,11 @@
 #include "console/PythonScriptConsoleRegistration.h"
 #include "console/PythonScriptsListTypes.h"
-#include "engine/PythonEngineCreation.h"
+#include "engine/PythonEngineImpl.h"
 #include "plugin/PlugInEntryPoints.h"
 #include "plugin/PythonEnvironment.h"
-#include "plugin/PythonScript.h"
+#include "bridge/PythonScript.h"
 
+#include <PLUG_EntryPoint.h>
 #include <PLUG_ScriptingInterface.h>
 #include <PLUG_Services.h>
 #include <SCP_PythonFinder.h>
@@ -13,17 +14,12 @@
 
 #include <cstdio>
 
-#define PLUG_EXPORT extern "C" __attribute__((visibility("default")))
-
 namespace {
 
 void initialize()
 {
-    SCP_PythonFinder* finder = SCP_PythonFinder::instance();
+    SCP_PythonFinder* finder = SCP_PythonFinder::readyInstance();
     if (!finder)
-        return;
-    finder->initialize();
-    if (!finder->buildPythonEnvironment())
         return;
     setUpPythonEnvironment(finder);
 
@@ -40,30 +36,20 @@ void initialize()
     }
 }
 
-// Nothing may leave an entry point as an exception.
-template <typename Step>
-void guarded(Step step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 }
 
 PLUG_EXPORT void PLUG_Init()
 {
-    guarded(registerScriptsListTypes);
-    guarded(initialize);
+    PLUG_guarded(registerScriptsListTypes);
+    PLUG_guarded(initialize);
 }
 
 PLUG_EXPORT void PLUG_Polish()
 {
-    guarded(registerConsoleView);
+    PLUG_guarded(registerConsoleView);
 }
 
 PLUG_EXPORT void PLUG_Unpolish()
 {
-    guarded(unregisterConsoleView);
+    PLUG_guarded(unregisterConsoleView);
 }

@@ -1,7 +1,5 @@
 #include "plugin/PythonEnvironment.h"
 
-#include "plugin/PutEnvShim.h"
-
 #include <PythonQtStartupSettings.h>
 #include <SCP_PythonFinder.h>
 
@@ -9,6 +7,16 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <cstdlib>
+
+// The Windows C runtime's setter of a process environment variable; 0 on success.
+static int _putenv_s(const char* name, const char* value)
+{
+    return setenv(name, value, 1) == 0 ? 0 : errno;
+}
+#endif
 
 namespace {
 

@@ -1,6 +1,11 @@
+#include <PythonQtPython.h>
+
 #include "python/PythonFunctionImpl.h"
 
-#include "python/PythonCallable.h"
+#include "engine/EngineGILScope.h"
+
+#include <PythonQt.h>
+#include <PythonQtConv.h>
 
 PythonFunctionImpl::PythonFunctionImpl(PyObject* pyFunction, const QString& name, QObject* parent)
     : QObject(parent)
@@ -18,5 +23,17 @@ const QString& PythonFunctionImpl::name()
 
 QVariant PythonFunctionImpl::call(QVariantList args)
 {
-    return callPythonCallable(function.object(), args);
+    return callObject(function.object(), args);
+}
+
+QVariant PythonFunctionImpl::callObject(PyObject* callable, const QVariantList& args)
+{
+    PythonEngineImpl::EngineGILScope lock;
+    if (!PythonQt::self())
+        return QVariant();
+    PyObject* result = PythonQt::self()->callAndReturnPyObject(callable, args, QVariantMap());
+    if (!result)
+        return QVariant();
+    const PyObjectPtr owned(result, false);
+    return PythonQtConv::PyObjToQVariant(owned.object(), -1);
 }

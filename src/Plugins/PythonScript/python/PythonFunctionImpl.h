@@ -18,6 +18,10 @@ public:
     const QString& name() override;
     QVariant call(QVariantList args) override;
 
+    // Calls callable with args as positional arguments and converts its result. A failed call
+    // gives an invalid QVariant and leaves its Python error pending.
+    static QVariant callObject(PyObject* callable, const QVariantList& args);
+
 private:
     PyObjectPtr function;
     QString functionName;

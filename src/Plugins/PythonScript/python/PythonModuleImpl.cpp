@@ -1,11 +1,10 @@
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 
 #include "python/PythonModuleImpl.h"
 
 #include "engine/EngineGILScope.h"
 #include "engine/PythonEngineImpl.h"
 #include "python/PyStringConversion.h"
-#include "python/PythonCallable.h"
 #include "python/PythonFunctionImpl.h"
 
 #include <PythonQtConv.h>
@@ -135,7 +134,7 @@ QVariant PythonModuleImpl::call(const QString& functionName, QVariantList args)
         return QVariant();
     // The call may unbind the name; keep the function alive until it returns.
     const PyObjectPtr function(found);
-    return callPythonCallable(function.object(), args);
+    return PythonFunctionImpl::callObject(function.object(), args);
 }
 
 QVariant PythonModuleImpl::call(const QString& functionName)

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "plugin/PyObjectEntry.h"
-
 #include <SCR_AbstractInterface.h>
 
+#include <QDateTime>
 #include <QMap>
 #include <QScriptValue>
 
@@ -45,6 +44,14 @@ private:
 
     // Native script function behind each "py" property: calls the Python function of its name.
     static QScriptValue callPyFunction(QScriptContext* context, QScriptEngine* engine);
+
+    // One object made from a file, remembered with the file's state at loading.
+    struct PyObjectEntry
+    {
+        QScriptValue value;
+        QString filePath;
+        QDateTime lastModified;
+    };
 
     QScriptEngine* scriptEngine = nullptr;
     QObject* globalJsObject = nullptr;

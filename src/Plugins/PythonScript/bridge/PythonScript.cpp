@@ -1,25 +1,24 @@
-#include "python/PythonInclude.h"
+#include <PythonQtPython.h>
 
-#include "plugin/PythonScript.h"
+#include "bridge/PythonScript.h"
 
 #include "bridge/JsFunctionWrapper.h"
 #include "bridge/JsObjectWrapper.h"
 #include "bridge/PyObjectWrapper.h"
 #include "bridge/ScriptLockScope.h"
-#include "engine/MessageActions.h"
+#include "plugin/PythonStartup.h"
 #include "python/PyStringConversion.h"
 
 #include <BUIAPP_Application.h>
+#include <MSG_Action.h>
 #include <MSG_Scope.h>
 #include <PLUG_ScriptingInterface.h>
 #include <PLUG_Services.h>
 #include <PythonQt.h>
 #include <PythonQtThreadSupport.h>
-#include <SCP_PythonFinder.h>
 #include <ST_BatchParams.h>
 #include <oswRemapPath.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QScriptContext>
@@ -31,12 +30,12 @@ PythonScript* pluginObject = nullptr;
 
 void report(const char* text)
 {
-    MSG_Scope(text, PythonScript::tr(text), MessageAction::error);
+    MSG_Scope(text, PythonScript::tr(text), MSG_Action::Error);
 }
 
 void report(const char* text, const QString& value)
 {
-    MSG_Scope scope(text, PythonScript::tr(text), MessageAction::error);
+    MSG_Scope scope(text, PythonScript::tr(text), MSG_Action::Error);
     scope.arg(value, 0);
 }
 
@@ -45,20 +44,6 @@ QDateTime modificationTime(const QString& path)
     return QFileInfo(path).fileTime(QFileDevice::FileModificationTime);
 }
 
-void logFailedStart()
-{
-    SCP_PythonFinder::logPythonInit(QCoreApplication::translate("PythonScript", "\nFailed to initialize Python."));
-    if (PythonQt::self())
-        SCP_PythonFinder::logPythonInit(PythonQt::self()->initError());
-    SCP_PythonFinder::logPythonInit(
-        QCoreApplication::translate("PythonScript", "\nPotential mismatch in PYTHONPATH path and PYTHON_LIB_PATH"));
-    SCP_PythonFinder::logPythonInit(QCoreApplication::translate(
-        "PythonScript",
-        "    PYTHON_LIB_PATH preference defines a custom location from which Bellwick will load Python and "
-        "its linked libraries."));
-    SCP_PythonFinder::logPythonInit(QCoreApplication::translate(
-        "PythonScript", "    PYTHONPATH preference defines the location from which Python load its libraries."));
-}
 }
 
 PythonScript* PythonScript::instance()
@@ -84,23 +69,14 @@ void PythonScript::startPython()
         return;
     }
     PLUG_ScriptingInterface* scripting = PLUG_Services::getScriptingInterface();
-    if (!scripting)
+    scriptEngine = scripting ? scripting->scriptEngine() : nullptr;
+    if (!scriptEngine || !PythonStartup::start())
         return;
-    scriptEngine = scripting->scriptEngine();
-    if (!scriptEngine)
-        return;
-
-    PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule, QByteArray());
-    if (!PythonQt::self() || !PythonQt::self()->initSuccessfully()) {
-        logFailedStart();
-        return;
-    }
     initialized = true;
     scriptEngine->registerCustomType(qMetaTypeId<PyObjectWrapper*>(), pyObjectWrapperToScript,
                                      pyObjectWrapperFromScript, QScriptValue());
     publishGlobalJsObject();
-    PythonQt::self()->startThreads();
-    SCP_PythonFinder::logPythonInit(QCoreApplication::translate("PythonScript", "Python script plugin initialized.\n"));
+    PythonStartup::finish();
 }
 
 const char* const PythonScript::globalJsObjectName = "js";
