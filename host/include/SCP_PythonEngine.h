@@ -14,6 +14,15 @@ class SCP_PythonRedirect;
 
 // The host's abstract Python engine. A plug-in implements it; the host reaches Python only
 // through it. Operations may be called from any thread; each takes the interpreter lock itself.
+//
+// Errors: no operation of the engine, its modules or its functions throws. They answer a failure
+// with null, false or an invalid QVariant, and the Python error that caused it is left pending;
+// the engine never reports or clears one on its own. Two exceptions: a module's execute() clears
+// any pending error before it runs and reports (reportError()) and clears the one its code raised;
+// queries that find nothing (module(name) of an unloaded name, a file that cannot be opened) set
+// no error. The host decides when to call hasError(), reportError() or clearError():
+// reportError() logs the pending error's traceback one host error message per non-blank line (or
+// writes it to the installed redirect) and clears it.
 class BELLWICK_HOST_EXPORT SCP_PythonEngine
 {
 public:
@@ -78,7 +87,7 @@ public:
     virtual bool hasError() = 0;
     virtual void clearError() = 0;
     virtual bool reportError() = 0;
-    // Evaluates a Python expression in __main__; invalid when it fails (the error is left pending).
+    // Evaluates a Python expression in __main__.
     virtual QVariant evaluate(const QString& code);
     virtual void writeStdOut(const QString& text) = 0;
     virtual void writeStdErr(const QString& text) = 0;

@@ -9,7 +9,8 @@
 
 class SCP_PythonFunction;
 
-// A Python module as the host holds it. The engine that handed it out owns it.
+// A Python module as the host holds it. The engine that handed it out owns it. Failures follow
+// the engine's error rules (SCP_PythonEngine.h).
 class BELLWICK_HOST_EXPORT SCP_PythonModule
 {
 public:
