@@ -1,5 +1,6 @@
 # bellwick_add_test(NAME <name> SOURCES <files...> LIBS <targets...>)
-# A Qt Test program registered with CTest, run offscreen.
+# A Qt Test program registered with CTest, run offscreen and in English whatever the user's
+# locale (LANGUAGE comes first when Qt picks a translation).
 function(bellwick_add_test)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -10,7 +11,7 @@ function(bellwick_add_test)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES
     TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BELLWICK_BIN_DIR=${CMAKE_BINARY_DIR}/bin;BELLWICK_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANGUAGE=en;BELLWICK_BIN_DIR=${CMAKE_BINARY_DIR}/bin;BELLWICK_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
 
 # Adds every direct subfolder of the current source folder that has a CMakeLists.txt.

@@ -41,7 +41,8 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
         "Bellwick reference host: loads the PythonScript plug-in and opens its main window, or runs "
         "the given scripts and Python code headless and exits."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
-    const QCommandLineOption plugin(QStringLiteral("plugin"), QStringLiteral("The plug-in library (default: libPythonScript.so beside bellwick)."), QStringLiteral("PATH"));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Shows bellwick's version."));
+    const QCommandLineOption plugin(QStringLiteral("plugin"), QStringLiteral("The plug-in library (default: libPythonScript.so beside bellwick, else the installed one)."), QStringLiteral("PATH"));
     const QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("The preference store, an INI file (default: the user's)."), QStringLiteral("FILE"));
     const QCommandLineOption specialFolder(QStringLiteral("special-folder"), QStringLiteral("The host's shared special folder."), QStringLiteral("DIR"));
     const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Writes host messages and Python start-up lines as JSON Lines to FILE ('-': standard error)."), QStringLiteral("FILE"));
@@ -53,7 +54,8 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     const QCommandLineOption window(QStringLiteral("window"), QStringLiteral("Runs the jobs with the main window shown (offscreen without a display), then exits with their status."));
     const QCommandLineOption stay(QStringLiteral("stay"), QStringLiteral("With --window: keeps the window open after the jobs."));
     const QCommandLineOption style(QStringLiteral("style"), QStringLiteral("The host's look: dark (default) or light."), QStringLiteral("STYLE"), QStringLiteral("dark"));
-    const QList<QCommandLineOption> options{help, plugin, settings, specialFolder, log, batch, without, script, python, code, window, stay, style};
+    const QCommandLineOption language(QStringLiteral("language"), QStringLiteral("The language of the host's and the plug-in's texts, such as fr (default: the user's locale)."), QStringLiteral("LANGUAGE"));
+    const QList<QCommandLineOption> options{help, version, plugin, settings, specialFolder, log, batch, without, script, python, code, window, stay, style, language};
     parser.addOptions(options);
     // The usage line names the program whatever the executable file is called.
     const QString text = parser.helpText();
@@ -65,6 +67,8 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     }
     if (parser.isSet(help))
         return ShowHelp;
+    if (parser.isSet(version))
+        return ShowVersion;
     if (!parser.positionalArguments().isEmpty()) {
         m_error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst());
         return Invalid;
@@ -73,6 +77,7 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     m_settingsFile = parser.value(settings);
     m_specialFolder = parser.value(specialFolder);
     m_logFile = parser.value(log);
+    m_language = parser.value(language);
     m_batchPython = parser.isSet(batch);
     m_window = parser.isSet(window);
     m_stay = parser.isSet(stay);

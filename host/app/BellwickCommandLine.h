@@ -11,7 +11,7 @@
 class BellwickCommandLine
 {
 public:
-    enum Result { Run, ShowHelp, Invalid };
+    enum Result { Run, ShowHelp, ShowVersion, Invalid };
 
     // The services --without may name.
     static const QStringList& serviceNames();
@@ -38,6 +38,8 @@ public:
     bool isHeadless() const { return !m_jobs.isEmpty() && !m_window; }
     // --style: dark (the default) or light.
     bool darkStyle() const { return m_darkStyle; }
+    // --language: the locale whose translation to load ("fr", "fr_CA"); empty: the user's.
+    const QString& language() const { return m_language; }
 
 private:
     bool readWithout(const QStringList& values);
@@ -52,6 +54,7 @@ private:
     QString m_settingsFile;
     QString m_specialFolder;
     QString m_logFile;
+    QString m_language;
     bool m_batchPython = false;
     bool m_window = false;
     bool m_stay = false;

@@ -14,6 +14,7 @@
 #include "SCP_PythonManager.h"
 #include "SC_SessionContext.h"
 
+#include <QCoreApplication>
 #include <QScriptEngine>
 
 HostServices::HostServices(const QSet<QString>& without)
@@ -80,7 +81,8 @@ void HostServices::recordPythonLoadMessages()
     else
         engine->clearError();
     if (m_finder && !m_finder->pythonExecutablePath().isEmpty())
-        m_pythonManager->addLoadMessage(QStringLiteral("Executable: %1").arg(m_finder->pythonExecutablePath()));
+        m_pythonManager->addLoadMessage(
+            QCoreApplication::translate("HostServices", "Executable: %1").arg(m_finder->pythonExecutablePath()));
     if (m_finder && !m_finder->homePath().isEmpty())
-        m_pythonManager->addLoadMessage(QStringLiteral("Home: %1").arg(m_finder->homePath()));
+        m_pythonManager->addLoadMessage(QCoreApplication::translate("HostServices", "Home: %1").arg(m_finder->homePath()));
 }

@@ -1,11 +1,18 @@
 #include "PluginLoader.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 QString PluginLoader::defaultPluginPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/libPythonScript.so");
+    // A build tree has the plug-in beside bellwick; an installed tree has it in a folder of its
+    // own, with its resources, under the plug-in folder.
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString beside = folder + QStringLiteral("/libPythonScript.so");
+    const QString installed = QDir::cleanPath(
+        folder + QStringLiteral("/" BELLWICK_PLUGINS_RELATIVE_DIR "/PythonScript/libPythonScript.so"));
+    return QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside : installed;
 }
 
 bool PluginLoader::load(const QString& path)

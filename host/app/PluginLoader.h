@@ -9,7 +9,8 @@ class PluginLoader
 public:
     using EntryPoint = void (*)();
 
-    // The library bellwick loads by default: libPythonScript.so beside the executable.
+    // The library bellwick loads by default: libPythonScript.so beside the executable, else the
+    // installed one.
     static QString defaultPluginPath();
 
     // False (with error()) when the file is missing, does not load or lacks an entry point.

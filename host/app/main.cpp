@@ -1,5 +1,6 @@
 #include "BellwickCommandLine.h"
 #include "BellwickHost.h"
+#include "HostTranslations.h"
 
 #include <QApplication>
 
@@ -28,6 +29,9 @@ int main(int argc, char* argv[])
     case BellwickCommandLine::ShowHelp:
         std::fputs(qPrintable(commandLine.helpText()), stdout);
         return 0;
+    case BellwickCommandLine::ShowVersion:
+        std::fputs("bellwick " BELLWICK_VERSION "\n", stdout);
+        return 0;
     case BellwickCommandLine::Run:
         break;
     }
@@ -46,5 +50,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("bellwick"));
     QApplication::setOrganizationName(QStringLiteral("Bellwick"));
+    // Before the plug-in loads: its start-up lines are translated as they are written.
+    HostTranslations::install(commandLine.language());
     return BellwickHost::run(commandLine);
 }

@@ -1,0 +1,2 @@
+// Calls the function the Greeter plug-in published.
+Host.print(greet("Bellwick"));

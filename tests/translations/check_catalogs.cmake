@@ -1,0 +1,32 @@
+# The committed catalogs hold every translated text of the sources and nothing else, each one
+# translated: lupdate run on a copy changes nothing, and no translation is unfinished or empty.
+#   cmake <the update arguments> -DCATALOG_DIR=<translations> -DWORK_DIR=<scratch> -P check_catalogs.cmake
+file(REMOVE_RECURSE ${WORK_DIR})
+file(GLOB committed ${CATALOG_DIR}/*.ts)
+file(COPY ${committed} DESTINATION ${WORK_DIR})
+
+set(committed_dir ${CATALOG_DIR})
+set(CATALOG_DIR ${WORK_DIR})
+include(${UPDATE_SCRIPT})
+
+file(GLOB updated ${WORK_DIR}/*.ts)
+set(faults)
+foreach(catalog IN LISTS updated)
+  get_filename_component(name ${catalog} NAME)
+  if(NOT EXISTS ${committed_dir}/${name})
+    list(APPEND faults "${name} is missing: build the target lupdate and translate it")
+    continue()
+  endif()
+  file(READ ${catalog} now)
+  file(READ ${committed_dir}/${name} before)
+  if(NOT now STREQUAL before)
+    list(APPEND faults "${name} is not up to date with the sources: build the target lupdate")
+  endif()
+  if(now MATCHES "type=\"unfinished\"" OR now MATCHES "<translation></translation>")
+    list(APPEND faults "${name} has texts without a translation")
+  endif()
+endforeach()
+if(faults)
+  list(JOIN faults "\n  " faults)
+  message(FATAL_ERROR "Translation catalogs:\n  ${faults}")
+endif()
