@@ -1,11 +1,10 @@
 // The Greeter plug-in gives the host's scripts one function, greet(name).
+#include <PLUG_EntryPoint.h>
 #include <PLUG_ScriptingInterface.h>
 #include <PLUG_Services.h>
 
 #include <QScriptContext>
 #include <QScriptEngine>
-
-#define PLUG_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
@@ -20,9 +19,11 @@ QScriptValue greet(QScriptContext* context, QScriptEngine*)
 // The host's services may be absent; without a script engine the plug-in offers nothing.
 PLUG_EXPORT void PLUG_Init()
 {
-    PLUG_ScriptingInterface* scripting = PLUG_Services::getScriptingInterface();
-    if (QScriptEngine* engine = scripting ? scripting->scriptEngine() : nullptr)
-        engine->globalObject().setProperty(QStringLiteral("greet"), engine->newFunction(greet, 1));
+    PLUG_guarded([] {
+        PLUG_ScriptingInterface* scripting = PLUG_Services::getScriptingInterface();
+        if (QScriptEngine* engine = scripting ? scripting->scriptEngine() : nullptr)
+            engine->globalObject().setProperty(QStringLiteral("greet"), engine->newFunction(greet, 1));
+    });
 }
 
 PLUG_EXPORT void PLUG_Polish()
