@@ -132,11 +132,11 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("ending");
         const QString none;
-        QTest::newRow("Home, Backspace and Left stop at the prompt") << none << "ab{Home}{Backspace}{Left}Z" << "\n>>> Zab";
-        QTest::newRow("Delete at the prompt") << none << "ab{Home}{Del}" << "\n>>> b";
-        QTest::newRow("Shift+Home selects back to the prompt") << none << "abcd{Left}{Left}{Shift+Home}Z" << "\n>>> Zcd";
-        QTest::newRow("Shift+End keeps the anchor") << none << "abcd{Left}{Left}{Shift+Home}{Shift+End}Z" << "\n>>> abZ";
-        QTest::newRow("End goes to the end, unselecting") << none << "abcd{Left}{Left}{Shift+Home}{End}Z" << "\n>>> abcdZ";
+        QTest::newRow("Home, Backspace and Left stop at the prompt") << none << "ab{Home}{Backspace}{Left}Z" << ">>> Zab";
+        QTest::newRow("Delete at the prompt") << none << "ab{Home}{Del}" << ">>> b";
+        QTest::newRow("Shift+Home selects back to the prompt") << none << "abcd{Left}{Left}{Shift+Home}Z" << ">>> Zcd";
+        QTest::newRow("Shift+End keeps the anchor") << none << "abcd{Left}{Left}{Shift+Home}{Shift+End}Z" << ">>> abZ";
+        QTest::newRow("End goes to the end, unselecting") << none << "abcd{Left}{Left}{Shift+Home}{End}Z" << ">>> abcdZ";
         QTest::newRow("Ctrl+A selects only the command") << none << "print('out')\nx = 1{Ctrl+A}Z" << "out\n>>> Z";
         QTest::newRow("Up shows the newest entry") << none << "first = 1\nsecond = 2\nhalf{Up}" << "\n>>> second = 2";
         QTest::newRow("Up again the one before") << none << "first = 1\nsecond = 2\nhalf{Up}{Up}" << "\n>>> first = 1";
@@ -149,14 +149,14 @@ private slots:
         QTest::newRow("paste: CR only") << "c = 5\rd = c * 2\r" << "{Ctrl+V}d\n" << ">>> d\n10\n>>> ";
         QTest::newRow("paste: block then statement") << "total = 0\nfor i in range(4):\n    total += i\nresult = total\n"
                                                      << "{Ctrl+V}result\n" << ">>> result\n6\n>>> ";
-        QTest::newRow("paste: the last line waits for Return") << "e = 3\nf = e" << "{Ctrl+V}{Shift+Return}f\n" << ">>> e = 3\n>>> f = e\n>>> f\n3\n>>> ";
+        QTest::newRow("paste: the last line waits for Return") << "e = 3\nf = e" << "{Ctrl+V}{Shift+Return}f\n" << ">>> e = 3\n... f = e\n>>> f\n3\n>>> ";
         QTest::newRow("paste: one line with its line feed runs as typed") << "print(40 + 2)\n" << "{Ctrl+V}" << ">>> print(40 + 2)\n42\n>>> ";
         QString manyLines;
         for (int i = 0; i < 10000; ++i)
             manyLines += QStringLiteral("v%1 = %1\n").arg(i);
         QTest::newRow("paste: ten thousand lines") << manyLines << "{Ctrl+V}v9999\n" << ">>> v9999\n9999\n>>> ";
-        QTest::newRow("paste at the cursor, which ends after it") << "x" << "ab{Left}{Ctrl+V}z" << "\n>>> axbz";
-        QTest::newRow("paste over a selected part of the command") << "XY" << "abcd{Shift+Left}{Shift+Left}{Ctrl+V}" << "\n>>> abXY";
+        QTest::newRow("paste at the cursor, which ends after it") << "x" << "ab{Left}{Ctrl+V}z" << ">>> axbz";
+        QTest::newRow("paste over a selected part of the command") << "XY" << "abcd{Shift+Left}{Shift+Left}{Ctrl+V}" << ">>> abXY";
     }
 
     void keys()

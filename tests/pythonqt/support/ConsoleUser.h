@@ -30,8 +30,12 @@ public:
     QString text() const { return m_console->toPlainText(); }
     QString commandLine() const { return text().mid(m_console->commandPromptPosition()); }
     QString lastLines(int count) const { return text().section(QLatin1Char('\n'), -count); }
-    // What the console shows after the last occurrence of code.
-    QString outputAfter(const QString& code) const { return text().mid(text().lastIndexOf(code) + code.size()); }
+    // What the console shows after the last line submitted at the primary prompt.
+    QString outputAfter(const QString& line) const
+    {
+        const QString echo = QStringLiteral(">>> ") + line + QLatin1Char('\n');
+        return text().mid(text().lastIndexOf(echo) + echo.size());
+    }
     static bool pythonErrorPending();
 
 private:
