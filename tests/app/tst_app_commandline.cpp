@@ -19,24 +19,13 @@ private slots:
         QVERIFY(QFileInfo::exists(plugin));
     }
 
-    void badArgumentsExitWithTwo_data()
+    // Which arguments are bad is the parser's to say (tests/host); a run prints its message first,
+    // then the usage.
+    void aBadArgumentExitsWithTwo()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "frobnicate";
-        QTest::newRow("unknown service") << QStringList{"--without", "toaster", "-c", "1"} << "toaster";
-        QTest::newRow("missing value") << QStringList{"--python"} << "python";
-        QTest::newRow("unknown style") << QStringList{"--style", "sepia", "--window"} << "sepia";
-        QTest::newRow("stay without window") << QStringList{"--stay", "-c", "1"} << "--stay";
-    }
-
-    void badArgumentsExitWithTwo()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(QString, reason);
-        const BellwickProcess::Run result = bellwick.run(args);
+        const BellwickProcess::Run result = bellwick.run({"--frobnicate"});
         QCOMPARE(result.status, 2);
-        QVERIFY2(result.err.section('\n', 0, 0).contains(reason) && result.err.contains("Usage: bellwick"), qPrintable(result.err));
+        QVERIFY2(result.err.section('\n', 0, 0).contains("frobnicate") && result.err.contains("Usage: bellwick"), qPrintable(result.err));
     }
 
     // The stand-in plug-in's runs, and runs with plug-ins or files that cannot be used.
