@@ -202,12 +202,8 @@ private slots:
         controllerType.destroy(controller);
 
         const QMetaType delegateType = QMetaType::fromName("StandartItemDelegatePaintExt");
-        auto* delegate = static_cast<StandartItemDelegatePaintExt*>(delegateType.create());
-        QVERIFY(delegate && !delegate->parent());
-        QStandardItemModel model(1, 1);
-        model.setItem(0, 0, new QStandardItem("x"));
-        model.item(0, 0)->setBackground(Qt::red);
-        QCOMPARE(paintCell(*delegate, model.index(0, 0)).pixelColor(cellRect.bottomRight()), QColor(Qt::red));
+        auto* delegate = static_cast<QObject*>(delegateType.create());
+        QVERIFY(qobject_cast<StandartItemDelegatePaintExt*>(delegate) && !delegate->parent());
         delegateType.destroy(delegate);
     }
 
