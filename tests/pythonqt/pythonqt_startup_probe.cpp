@@ -1,34 +1,33 @@
-// Starts the interpreter once with the start-up settings named by argv[1] and prints the
-// outcome on one line: "ok <sys.path joined by '|'>" or "failed <reason>".
-#include <PythonQtPython.h>
-
+// Loaded with private symbols by pythonqt_dlopen_probe, as a host loads a plug-in: starts the
+// interpreter once with the start-up settings that mode names and answers on one line,
+// "ok <answer>" or "failed <reason>".
 #include "PythonQt.h"
 #include "PythonQtStartupSettings.h"
 
-#include <cstdio>
-#include <string>
+#include <cstring>
 
-int main(int argc, char** argv)
+extern "C" __attribute__((visibility("default"))) void pythonqtStartupProbe(const char* mode, char* answer, int size)
 {
-    const std::string mode = argc > 1 ? argv[1] : "";
     const QString stdlib = QStringLiteral(PYTHONQT_TEST_STDLIB);
-    if (mode == "broken") {
-        PythonQtStartupSettings::setPythonHome(QStringLiteral("/nonexistent-prefix"));
-        PythonQtStartupSettings::setPath(QStringLiteral("/nonexistent-prefix/lib"));
-    } else if (mode == "semicolons") {
-        PythonQtStartupSettings::setPath("/probe/extra;" + stdlib + ";" + stdlib + "/lib-dynload");
-    } else if (mode == "colons") {
-        PythonQtStartupSettings::setPath("/probe/extra:" + stdlib + ":" + stdlib + "/lib-dynload");
+    const QByteArray wanted(mode);
+    if (wanted == "broken") {
+        PythonQtStartupSettings::setPythonHome("/nonexistent-prefix");
+        PythonQtStartupSettings::setPath("/nonexistent-prefix/lib");
+    } else if (wanted == "semicolons" || wanted == "colons") {
+        PythonQtStartupSettings::setPath(QStringList{"/probe/extra", stdlib, stdlib + "/lib-dynload"}.join(wanted == "colons" ? ':' : ';'));
     }
     PythonQt::init(PythonQt::IgnoreSiteModule);
-    if (!PythonQt::self()->initSuccessfully()) {
-        std::printf("failed %s\n", PythonQt::self()->initError().toUtf8().constData());
-        PythonQt::cleanup();
-        return 0;
+    QByteArray result = "failed " + PythonQt::self()->initError().toUtf8();
+    if (PythonQt::self()->initSuccessfully()) {
+        // Extension modules need libpython's symbols, which this library's loading kept private.
+        PythonQtObjectPtr main = PythonQt::self()->getMainModule();
+        main.evalScript(wanted == "imports" ? "import ctypes, decimal, _json, sqlite3\n"
+                                              "answer = '%s %s' % (decimal.Decimal('1.1') + 1, ctypes.sizeof(ctypes.c_int))"
+                                            : "answer = '|'.join(__import__('sys').path)");
+        result = "ok " + main.getVariable("answer").toString().toUtf8();
+        main = nullptr;
     }
-    const QString path = PythonQt::self()->getMainModule().evalScript(
-        "'|'.join(__import__('sys').path)", Py_eval_input).toString();
-    std::printf("ok %s\n", path.toUtf8().constData());
     PythonQt::cleanup();
-    return 0;
+    std::strncpy(answer, result.constData(), size_t(size - 1));
+    answer[size - 1] = '\0';
 }

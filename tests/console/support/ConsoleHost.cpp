@@ -15,8 +15,6 @@
 #include <SC_SessionContext.h>
 
 #include <QMainWindow>
-#include <QTest>
-#include <QTextCursor>
 
 namespace {
 const QString areaId = QStringLiteral("Python Script Console");
@@ -65,13 +63,4 @@ PythonScriptConsoleTextEdit* ConsoleHost::editor() const
 {
     PythonScriptConsoleView* console = view();
     return console && console->consoleImpl() ? console->consoleImpl()->consoleEditor() : nullptr;
-}
-
-QString ConsoleHost::commandLine() const
-{
-    PythonScriptConsoleTextEdit* edit = editor();
-    QTextCursor cursor(edit->document());
-    cursor.setPosition(edit->commandPromptPosition());
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    return cursor.selectedText();
 }

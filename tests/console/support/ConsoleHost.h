@@ -41,8 +41,6 @@ public:
     // The working view of the console area and its editor.
     PythonScriptConsoleView* view() const;
     PythonScriptConsoleTextEdit* editor() const;
-    // The text after the prompt.
-    QString commandLine() const;
 
 private:
     QTemporaryDir preferenceFolder;

@@ -4,14 +4,16 @@
 #include "support/ConsoleUser.h"
 
 #include "PythonQt.h"
-#include "PythonQtScriptingConsole.h"
 
-#include <QTest>
-#include <QTimer>
+#include <QRegularExpression>
 
-ConsoleUser::ConsoleUser(PythonQtScriptingConsole* console)
-    : m_console(console)
+bool ConsoleUser::startInterpreter()
 {
+    PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule);
+    if (!PythonQt::self()->initSuccessfully())
+        return false;
+    PythonQt::self()->startThreads();
+    return true;
 }
 
 bool ConsoleUser::show() const
@@ -23,42 +25,33 @@ bool ConsoleUser::show() const
     return QTest::qWaitForWindowExposed(m_console);
 }
 
-bool ConsoleUser::startInterpreter()
+void ConsoleUser::press(QWidget* widget, const QString& keys)
 {
-    PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule);
-    if (!PythonQt::self()->initSuccessfully())
-        return false;
-    PythonQt::self()->startThreads();
-    return true;
+    static const QRegularExpression named(QStringLiteral("\\{([A-Z][A-Za-z+]*)\\}|\\n"));
+    qsizetype typed = 0;
+    for (const QRegularExpressionMatch& key : named.globalMatch(keys)) {
+        QTest::keyClicks(widget, keys.mid(typed, key.capturedStart() - typed));
+        const QKeyCombination combination = key.hasCaptured(1) ? QKeySequence::fromString(key.captured(1))[0]
+                                                               : QKeyCombination(Qt::Key_Return);
+        QTest::keyClick(widget, combination.key(), combination.keyboardModifiers());
+        typed = key.capturedEnd();
+    }
+    QTest::keyClicks(widget, keys.mid(typed));
 }
 
-void ConsoleUser::submit(const QString& line, bool shiftReturn) const
+void ConsoleUser::mouse(QTest::MouseAction action, int position) const
 {
-    QTest::keyClicks(m_console, line);
-    QTest::keyClick(m_console, Qt::Key_Return, shiftReturn ? Qt::ShiftModifier : Qt::NoModifier);
+    QTextCursor cursor(m_console->document());
+    cursor.setPosition(position);
+    QTest::mouseEvent(action, m_console->viewport(), action == QTest::MouseMove ? Qt::NoButton : Qt::LeftButton, {},
+                      m_console->cursorRect(cursor).center());
 }
 
-void ConsoleUser::submitBlock(const QStringList& lines) const
+void ConsoleUser::drag(int from, int to) const
 {
-    for (const QString& line : lines)
-        submit(line);
-    submit(QString());
-}
-
-void ConsoleUser::whileRunning(const QObject* scope, int ms, const std::function<void()>& action)
-{
-    QTimer::singleShot(ms, scope, action);
-}
-
-QString ConsoleUser::commandLine() const
-{
-    return m_console->toPlainText().mid(m_console->commandPromptPosition());
-}
-
-QString ConsoleUser::lastLines(int count) const
-{
-    const QStringList lines = m_console->toPlainText().split(QLatin1Char('\n'));
-    return lines.mid(lines.size() - count).join(QLatin1Char('\n'));
+    mouse(QTest::MousePress, from);
+    mouse(QTest::MouseMove, to);
+    mouse(QTest::MouseRelease, to);
 }
 
 bool ConsoleUser::pythonErrorPending()

@@ -1,34 +1,41 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "PythonQtScriptingConsole.h"
 
-#include <functional>
+#include <QTest>
 
-class PythonQtScriptingConsole;
-class QObject;
-
-// Drives a console the way a user does: real key events to a shown console, offscreen. The
-// interpreter is started once per process by the first ConsoleUser.
+// Drives a console the way a user does: real key and mouse events to a shown console, offscreen.
 class ConsoleUser
 {
 public:
-    explicit ConsoleUser(PythonQtScriptingConsole* console);
+    explicit ConsoleUser(PythonQtScriptingConsole* console = nullptr) : m_console(console) {}
 
+    // Starts the interpreter the bare console needs, once per process.
     static bool startInterpreter();
     // Shows the console as a window with the keyboard focus; false when it never got exposed.
     bool show() const;
 
-    // Types text and presses Return (Shift+Return with shiftReturn).
-    void submit(const QString& line, bool shiftReturn = false) const;
+    // Presses keys: "\n" is Return, "{Name}" the key QKeySequence names ("{Shift+Home}",
+    // "{Ctrl+C}"; names start with a capital), anything else is typed.
+    static void press(QWidget* widget, const QString& keys);
+    void press(const QString& keys) const { press(m_console, keys); }
+    // Types line and presses Return.
+    void submit(const QString& line) const { press(line + QLatin1Char('\n')); }
     // Each line of a block, then the empty line that ends it.
-    void submitBlock(const QStringList& lines) const;
-    // Runs action once the next submitted code has been running for ms milliseconds, unless
-    // scope is gone by then.
-    static void whileRunning(const QObject* scope, int ms, const std::function<void()>& action);
+    void submitBlock(const QStringList& lines) const { press(lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n")); }
+    // The mouse's left button at a document position.
+    void mouse(QTest::MouseAction action, int position) const;
+    void drag(int from, int to) const;
 
-    QString commandLine() const;
-    QString lastLines(int count) const;
+    QString text() const { return m_console->toPlainText(); }
+    QString commandLine() const { return text().mid(m_console->commandPromptPosition()); }
+    QString lastLines(int count) const { return text().section(QLatin1Char('\n'), -count); }
+    // What the console shows after the last line submitted at the primary prompt.
+    QString outputAfter(const QString& line) const
+    {
+        const QString echo = QStringLiteral(">>> ") + line + QLatin1Char('\n');
+        return text().mid(text().lastIndexOf(echo) + echo.size());
+    }
     static bool pythonErrorPending();
 
 private:

@@ -30,7 +30,7 @@ QString randomText(QRandomGenerator& random, int maxLength)
 
 } // namespace
 
-class TestCompletionRanking : public QObject
+class tst_console_completionranking : public QObject
 {
     Q_OBJECT
 
@@ -38,18 +38,13 @@ private slots:
     void candidatesAreFilteredAndOrderedByHistoryWords()
     {
         PythonScriptConsoleCompletionRanking ranking;
-        const QStringList history{QStringLiteral("x = math.sqrt(2)"), QStringLiteral("math.floor(y)")};
-        const QStringList ranked = ranking.rank({QStringLiteral("floor"), QStringLiteral("pi"), QStringLiteral("sqrt"),
-                                                 QStringLiteral("__doc__"), QStringLiteral("QVariantMap"),
-                                                 QStringLiteral("__init"), QStringLiteral("qvariant")},
-                                                history);
-        QCOMPARE(ranked, (QStringList{QStringLiteral("floor"), QStringLiteral("sqrt"), QStringLiteral("pi"),
-                                      QStringLiteral("__init"), QStringLiteral("qvariant")}));
-        QCOMPARE(ranking.count(QStringLiteral("at")), 2);
+        const QStringList history{"x = math.sqrt(2)", "math.floor(y)"};
+        QCOMPARE(ranking.rank({"floor", "pi", "sqrt", "__doc__", "QVariantMap", "__init", "qvariant"}, history),
+                 (QStringList{"floor", "sqrt", "pi", "__init", "qvariant"}));
+        QCOMPARE(ranking.count("at"), 2);
         QCOMPARE(ranking.count(QString()), directCount(QString(), history));
-
-        QCOMPARE(ranking.rank({QStringLiteral("b"), QStringLiteral("a")}, {}), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
-        QCOMPARE(ranking.count(QStringLiteral("a")), 0);
+        QCOMPARE(ranking.rank({"b", "a"}, {}), (QStringList{"b", "a"}));
+        QCOMPARE(ranking.count("a"), 0);
     }
 
     void countsMatchTheDirectCountOnRandomHistories()
@@ -84,5 +79,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCompletionRanking)
-#include "tst_completionranking.moc"
+QTEST_MAIN(tst_console_completionranking)
+#include "tst_console_completionranking.moc"

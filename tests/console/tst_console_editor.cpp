@@ -1,0 +1,303 @@
+// The console editor driven as a user drives it: keys, mouse, the prompt and the protected
+// output, history, the clipboard, execution with its output and colours, automatic
+// indentation, completion ranked by the history, scene undo.
+#include "support/ConsoleHost.h"
+#include "support/ConsoleUser.h"
+#include "support/MessageRecorder.h"
+
+#include "console/PythonScriptConsoleTextEdit.h"
+
+#include <AC_Menu.h>
+#include <BUIAPP_Application.h>
+#include <PR_Preference.h>
+#include <SCP_PythonEngine.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCompleter>
+#include <QStringListModel>
+#include <QUndoCommand>
+#include <QUndoStack>
+
+class tst_console_editor : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ConsoleHost> host;
+    PythonScriptConsoleTextEdit* edit = nullptr;
+    ConsoleUser user;
+
+    // The colour of the second character of the last occurrence of text.
+    QString colorOf(const QString& text) const
+    {
+        QTextCursor cursor(edit->document());
+        cursor.setPosition(int(edit->toPlainText().lastIndexOf(text)) + 1);
+        return cursor.charFormat().foreground().color().name();
+    }
+
+    QStringList offered() const { return qobject_cast<QStringListModel*>(edit->getCompleter()->model())->stringList(); }
+
+private slots:
+    void initTestCase()
+    {
+        host = std::make_unique<ConsoleHost>();
+        edit = host->editor();
+        QVERIFY(edit);
+        user = ConsoleUser(edit);
+        QVERIFY(QTest::qWaitForWindowExposed(host->window()));
+        QTRY_VERIFY(edit->hasFocus());
+    }
+
+    void init()
+    {
+        // A block a previous case left open is ended before the console is emptied.
+        if (edit->getCommandPrompt() == PythonScriptConsoleTextEdit::continuationPrompt)
+            user.press("{Shift+Return}");
+        edit->clear();
+        edit->clearError();
+        lxPref.remove("QZ_PYTHON_AUTOINDENT");
+    }
+
+    void coloursAreDarkUntilTheApplicationSaysOtherwise()
+    {
+        QVERIFY(!BUIAPP_Application::instance());
+        user.submit("print('dark out')");
+        user.submit("1/0");
+        QCOMPARE(colorOf("dark out\n"), "#50c14b");
+        QCOMPARE(colorOf("ZeroDivisionError"), "#b81530");
+        QCOMPARE(colorOf(">>> 1/0"), "#bcc8c1");
+
+        // Once an application exists its style is read, and kept for the rest of the process.
+        static BUIAPP_Application application;
+        application.setDarkStyle(false);
+        BUIAPP_Application::setInstance(&application);
+        user.submit("print('light out')");
+        user.submit("1/0");
+        QCOMPARE(colorOf("light out\n"), "#004800");
+        QCOMPARE(colorOf("ZeroDivisionError"), "#6c0000");
+        QCOMPARE(colorOf(">>> 1/0"), "#000000");
+        application.setDarkStyle(true);
+        user.submit("print('still light')");
+        QCOMPARE(colorOf("still light\n"), "#004800");
+    }
+
+    void preferenceColoursAreOpaque_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("transparent") << "#00ff0000" << "#ff0000";
+        QTest::newRow("not a colour") << "greenish" << "#004800";
+    }
+
+    void preferenceColoursAreOpaque()
+    {
+        QFETCH(QString, stored);
+        lxPref.setStringValue("QZ_PYTHON_OUT_COLOR_LIGHT", stored);
+        user.submit("print('coloured')");
+        lxPref.remove("QZ_PYTHON_OUT_COLOR_LIGHT");
+        QTEST(colorOf("coloured\n"), "shown");
+    }
+
+    void outputReachesTheConsoleNotTheLog()
+    {
+        MessageRecorder recorder;
+        user.submit("print('a'); import sys; _ = sys.stderr.write('b\\n')");
+        QVERIFY2(user.text().endsWith(">>> print('a'); import sys; _ = sys.stderr.write('b\\n')\na\nb\n>>> "), qPrintable(user.text()));
+        QCOMPARE(colorOf("b\n"), "#6c0000");
+        for (const MSG_Entry& entry : recorder.entries())
+            QVERIFY2(!entry.text.contains("[PY "), qPrintable(entry.text));
+
+        // Outside a console run, output goes to the log again.
+        host->session()->pythonEngine()->mainModule()->execute("print('elsewhere')");
+        QVERIFY(!user.text().contains("elsewhere"));
+        QVERIFY(recorder.messages(7).contains("[PY STDOUT] : elsewhere"));
+    }
+
+    void theNestingCounterIsBackAfterEachRun()
+    {
+        const int before = SCP_PythonEngine::mainThreadState();
+        user.submit("raise ValueError('x')");
+        QCOMPARE(SCP_PythonEngine::mainThreadState(), before);
+        user.submit("pass");
+        QCOMPARE(SCP_PythonEngine::mainThreadState(), before);
+    }
+
+    // Keys pressed after the clipboard was given text (when there is one), and how the console
+    // ends then.
+    void keys_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("ending");
+        const QString none;
+        QTest::newRow("Home, Backspace and Left stop at the prompt") << none << "ab{Home}{Backspace}{Left}Z" << ">>> Zab";
+        QTest::newRow("Delete at the prompt") << none << "ab{Home}{Del}" << ">>> b";
+        QTest::newRow("Shift+Home selects back to the prompt") << none << "abcd{Left}{Left}{Shift+Home}Z" << ">>> Zcd";
+        QTest::newRow("Shift+End keeps the anchor") << none << "abcd{Left}{Left}{Shift+Home}{Shift+End}Z" << ">>> abZ";
+        QTest::newRow("End goes to the end, unselecting") << none << "abcd{Left}{Left}{Shift+Home}{End}Z" << ">>> abcdZ";
+        QTest::newRow("Ctrl+A selects only the command") << none << "print('out')\nx = 1{Ctrl+A}Z" << "out\n>>> Z";
+        QTest::newRow("Up shows the newest entry") << none << "first = 1\nsecond = 2\nhalf{Up}" << "\n>>> second = 2";
+        QTest::newRow("Up again the one before") << none << "first = 1\nsecond = 2\nhalf{Up}{Up}" << "\n>>> first = 1";
+        QTest::newRow("Down past the newest gives the typed line back") << none << "first = 1\nsecond = 2\nhalf{Up}{Up}{Down}{Down}{Down}"
+                                                                        << "\n>>> half";
+        QTest::newRow("a block runs as one piece") << none << "for i in range(3):\nprint(i * 10)\n{Backspace}{Backspace}\n" << "\n0\n10\n20\n>>> ";
+        QTest::newRow("Shift+Return ends the block") << none << "if True:\nprint('shifted'){Shift+Return}" << "\nshifted\n>>> ";
+        QTest::newRow("Return with no candidate chosen runs") << none << "import math\nmath.pi\n" << "\n3.141592653589793\n>>> ";
+        QTest::newRow("paste: CRLF lines in one piece") << "a = 1\r\nb = a + 1\r\n" << "{Ctrl+V}b\n" << ">>> b\n2\n>>> ";
+        QTest::newRow("paste: CR only") << "c = 5\rd = c * 2\r" << "{Ctrl+V}d\n" << ">>> d\n10\n>>> ";
+        QTest::newRow("paste: block then statement") << "total = 0\nfor i in range(4):\n    total += i\nresult = total\n"
+                                                     << "{Ctrl+V}result\n" << ">>> result\n6\n>>> ";
+        QTest::newRow("paste: the last line waits for Return") << "e = 3\nf = e" << "{Ctrl+V}{Shift+Return}f\n" << ">>> e = 3\n... f = e\n>>> f\n3\n>>> ";
+        QTest::newRow("paste: one line with its line feed runs as typed") << "print(40 + 2)\n" << "{Ctrl+V}" << ">>> print(40 + 2)\n42\n>>> ";
+        QString manyLines;
+        for (int i = 0; i < 10000; ++i)
+            manyLines += QStringLiteral("v%1 = %1\n").arg(i);
+        QTest::newRow("paste: ten thousand lines") << manyLines << "{Ctrl+V}v9999\n" << ">>> v9999\n9999\n>>> ";
+        QTest::newRow("paste at the cursor, which ends after it") << "x" << "ab{Left}{Ctrl+V}z" << ">>> axbz";
+        QTest::newRow("paste over a selected part of the command") << "XY" << "abcd{Shift+Left}{Shift+Left}{Ctrl+V}" << ">>> abXY";
+    }
+
+    void keys()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, keys);
+        QFETCH(QString, ending);
+        edit->setHistory({});
+        if (!clipboard.isNull())
+            QApplication::clipboard()->setText(clipboard);
+        user.press(keys);
+        QVERIFY2(user.text().endsWith(ending), qPrintable(user.text().right(500)));
+        QVERIFY(!edit->hadError());
+    }
+
+    void clicksInTheOutputReturnToTheEndDragsKeepTheirSelection()
+    {
+        user.submit("print('protected output')");
+        user.press("typed");
+        const QString before = user.text();
+        const int output = int(before.lastIndexOf("protected output"));
+        user.mouse(QTest::MouseClick, output + 3);
+        QCOMPARE(edit->textCursor().position(), before.size());
+
+        user.drag(output, output + 9);
+        QVERIFY(edit->textCursor().selectedText().startsWith("protect"));
+        // Keys and pastes that would change the selected output change nothing.
+        QApplication::clipboard()->setText("evil\nmore evil\n");
+        user.press("x {Backspace}{Del}{Ctrl+V}");
+        QApplication::clipboard()->setText("");
+        user.press("{Ctrl+V}");
+        QCOMPARE(user.text(), before);
+    }
+
+    void aKeyTypedWhileTheCursorIsInTheOutputGoesToThePrompt()
+    {
+        user.submit("print('above')");
+        user.press("cmd");
+        const int output = int(user.text().lastIndexOf("above"));
+        // While the button is held the guard lets the cursor stand in the output.
+        user.mouse(QTest::MousePress, output + 2);
+        QVERIFY(edit->textCursor().position() < edit->commandPromptPosition());
+        user.press("z");
+        user.mouse(QTest::MouseRelease, output + 2);
+        QCOMPARE(user.commandLine(), "zcmd");
+        QVERIFY(user.text().contains("\nabove\n"));
+    }
+
+    void theMenuCopiesWithoutPromptsAndPastes()
+    {
+        const auto trigger = [this](const char* id) { host->view()->menu(0)->findAction(QLatin1String(id))->trigger(); };
+        user.press("print('  >>> z')\nif True:\nx = 1");
+        trigger("selectAll");
+        trigger("copy");
+        QCOMPARE(QApplication::clipboard()->text(), "print('  >>> z')\n  >>> z\nif True:\n  x = 1");
+        user.press("{Shift+Return}");
+        QApplication::clipboard()->setText("g = 7\nh = g * 6\n");
+        trigger("paste");
+        user.submit("h");
+        QCOMPARE(user.lastLines(2), "42\n>>> ");
+    }
+
+    void undoAndRedoReachTheSceneCommands()
+    {
+        QUndoStack* stack = host->undoStack();
+        stack->push(new QUndoCommand("one"));
+        stack->push(new QUndoCommand("two"));
+        user.press("keep{Ctrl+Z}");
+        QCOMPARE(stack->index(), 1);
+        user.press("{Ctrl+Shift+Z}");
+        QCOMPARE(stack->index(), 2);
+        QCOMPARE(user.commandLine(), "keep");
+    }
+
+    // Each row: lines submitted one after the other over what the indentation put on the
+    // command line; the command line after the last one, and whether the code ran (a run
+    // leaves a fresh primary prompt).
+    void automaticIndentation_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("nextLine");
+        QTest::addColumn<bool>("ran");
+        QTest::newRow("block opens") << QStringList{"for i in range(2):"} << "  " << false;
+        QTest::newRow("indented line") << QStringList{"if 1:", "    y = 1"} << "    " << false;
+        QTest::newRow("nested block") << QStringList{"if 1:", "    if y:"} << "      " << false;
+        QTest::newRow("plain statement") << QStringList{"x = 1"} << "" << true;
+        QTest::newRow("two blanks end the block") << QStringList{"if 1:", "  z = 3", "  "} << "" << true;
+        QTest::newRow("six blanks step back") << QStringList{"if 1:", "    if 1:", "      w = 1", "      "} << "    " << false;
+        QTest::newRow("then any blank line ends") << QStringList{"if 1:", "    if 1:", "      w = 1", "      ", "        "} << "" << true;
+    }
+
+    void automaticIndentation()
+    {
+        QFETCH(QStringList, lines);
+        for (const QString& line : lines)
+            user.press("{Ctrl+A}{Del}" + line + '\n');
+        QTEST(user.commandLine(), "nextLine");
+        QFETCH(bool, ran);
+        QCOMPARE(edit->getCommandPrompt(), ran ? PythonScriptConsoleTextEdit::primaryPrompt : PythonScriptConsoleTextEdit::continuationPrompt);
+        QVERIFY(!edit->hadError());
+    }
+
+    void withoutAutomaticIndentationEveryLineEndsItsBlock()
+    {
+        lxPref.setBoolValue("QZ_PYTHON_AUTOINDENT", false);
+        user.submit("for i in range(2):");
+        QCOMPARE(edit->getCommandPrompt(), PythonScriptConsoleTextEdit::primaryPrompt);
+        QVERIFY(edit->hadError());
+        QCOMPARE(user.commandLine(), "");
+    }
+
+    void completionOffersAttributesRankedByHistory()
+    {
+        edit->setHistory({});
+        user.press("import math\nx = math.sqrt(2)\nmath.floor(2.5)\nmath.");
+        QTRY_VERIFY(edit->getCompleter()->popup()->isVisible());
+        QVERIFY2(offered().size() > 10, qPrintable(offered().join(',')));
+        QCOMPARE(QSet<QString>(offered().cbegin(), offered().cbegin() + 2), (QSet<QString>{"floor", "sqrt"}));
+        for (const QString& name : offered())
+            QVERIFY2(!(name.startsWith("__") && name.endsWith("__")), qPrintable(name));
+
+        user.press("sq");
+        QTRY_VERIFY(edit->getCompleter()->popup()->isVisible());
+        ConsoleUser::press(edit->getCompleter()->popup(), "{Down}\n");
+        QCOMPARE(user.commandLine(), "math.sqrt");
+        QCOMPARE(edit->getCommandPrompt(), PythonScriptConsoleTextEdit::primaryPrompt);
+    }
+
+    void completionReplacesTheWordBeingTyped()
+    {
+        user.press("import math\nma");
+        QCompleter* completer = edit->getCompleter();
+        QTRY_VERIFY(completer->popup()->isVisible());
+        QVERIFY(offered().contains("math"));
+        emit completer->activated("math");
+        QCOMPARE(user.commandLine(), "math");
+        // While the popup shows, the keyboard is its own.
+        ConsoleUser::press(completer->popup(), "{Esc}");
+        QVERIFY(!completer->popup()->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_console_editor)
+#include "tst_console_editor.moc"
