@@ -77,22 +77,14 @@ QVariant buildVariant(FuzzBytes& bytes)
     if (!bytes.nextValue())
         return QVariant();
     switch (bytes.byte() % 11) {
-    case 0:
-        return QVariant();
-    case 1:
-        return bytes.byte() % 2 == 1;
-    case 2:
-        return int(bytes.integer());
-    case 3:
-        return qlonglong(bytes.integer());
-    case 4:
-        return qulonglong(bytes.integer());
-    case 5:
-        return bytes.real();
-    case 6:
-        return bytes.string();
-    case 7:
-        return bytes.text();
+    case 0: return QVariant();
+    case 1: return bytes.byte() % 2 == 1;
+    case 2: return int(bytes.integer());
+    case 3: return qlonglong(bytes.integer());
+    case 4: return qulonglong(bytes.integer());
+    case 5: return bytes.real();
+    case 6: return bytes.string();
+    case 7: return bytes.text();
     case 8: {
         QStringList strings;
         for (int i = bytes.count(); i > 0; --i)
@@ -147,12 +139,9 @@ private:
     PyObject* scalar(int kind)
     {
         switch (kind) {
-        case 0:
-            Py_RETURN_NONE;
-        case 1:
-            return PyBool_FromLong(bytes.byte() % 2);
-        case 2:
-            return PyLong_FromLongLong(bytes.integer());
+        case 0: Py_RETURN_NONE;
+        case 1: return PyBool_FromLong(bytes.byte() % 2);
+        case 2: return PyLong_FromLongLong(bytes.integer());
         case 3: {
             // Digits far beyond 64 bits.
             QByteArray digits = QByteArray::number(qulonglong(bytes.integer()));
@@ -160,10 +149,8 @@ private:
                 digits += QByteArray::number(qulonglong(bytes.integer()));
             return PyLong_FromString(digits.constData(), nullptr, 10);
         }
-        case 4:
-            return PyFloat_FromDouble(bytes.real());
-        case 5:
-            return PyComplex_FromDoubles(bytes.real(), bytes.real());
+        case 4: return PyFloat_FromDouble(bytes.real());
+        case 5: return PyComplex_FromDoubles(bytes.real(), bytes.real());
         case 6: {
             const QByteArray raw = bytes.text();
             return PyUnicode_DecodeUTF8(raw.constData(), raw.size(), "surrogateescape");
@@ -173,10 +160,8 @@ private:
             return bytes.byte() % 2 ? PyBytes_FromStringAndSize(raw.constData(), raw.size())
                                     : PyByteArray_FromStringAndSize(raw.constData(), raw.size());
         }
-        case 8:
-            return newRef(PyDict_GetItemString(PyEval_GetBuiltins(), bytes.byte() % 2 ? "int" : "len"));
-        default:
-            return newRef(Py_Ellipsis);
+        case 8: return newRef(PyDict_GetItemString(PyEval_GetBuiltins(), bytes.byte() % 2 ? "int" : "len"));
+        default: return newRef(Py_Ellipsis);
         }
     }
 
@@ -252,8 +237,7 @@ bool sameValue(const QVariant& a, const QVariant& b)
         const double x = a.toDouble(), y = b.toDouble();
         return std::memcmp(&x, &y, sizeof x) == 0;
     }
-    default:
-        return a == b;
+    default: return a == b;
     }
 }
 
