@@ -216,16 +216,6 @@ private slots:
         QCOMPARE(*storage.getViewToolbarConfig("Console", false), (QStringList{"a", "b"}));
     }
 
-    void toolbarDefaultItemsNeedAnIdAndExactTrue()
-    {
-        QDomDocument document;
-        QCOMPARE(LXToolbarService::defaultItems(parse(document, "<toolbar><item id='a' default='true'/><item id='b' default='false'/>"
-                                                                "<item id='c' default='True'/><item id='' default='true'/>"
-                                                                "<!-- note --></toolbar>")),
-                 QStringList{"a"});
-        QVERIFY(LXToolbarService::defaultItems(QDomElement()).isEmpty());
-    }
-
     void menusAndToolbarsPerformActionsAtResponders()
     {
         AC_Manager actions;
