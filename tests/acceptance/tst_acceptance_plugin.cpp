@@ -2,6 +2,8 @@
 // host scripts.
 #include "BellwickRun.h"
 
+#include <MSG_Action.h>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,8 +14,6 @@
 namespace {
 const QString callbackLine = QStringLiteral("Python Manager Callback Registration.");
 const QString initialized = QStringLiteral("Python script plugin initialized.\n");
-constexpr int outputAction = 7;
-constexpr int errorAction = 2;
 
 QString write(const QTemporaryDir& folder, const QString& name, const QByteArray& content)
 {
@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(manager.exitCode(), 0);
         QCOMPARE(manager.outputLines().mid(1), (QStringList{"area(2) = 12.57", "triangle has 3 sides", "script notified: total of 4 values = 10",
                                                             "report_to_script returned 10", "scale is now 1.5", "settings.scale in script: 6"}));
-        QVERIFY(manager.messages(errorAction).isEmpty());
+        QVERIFY(manager.messages(MSG_Action::Error).isEmpty());
     }
 
     // Which runs start the plug-in's Python, and where what Python prints goes.
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(run.outputLines().count(callbackLine), int(started));
         QCOMPARE(run.pythonInitLines().contains(initialized), started);
         QVERIFY(!run.pythonInitLines().contains("\nFailed to initialize Python."));
-        QTEST(run.messages(outputAction), "printed");
+        QTEST(run.messages(MSG_Action::PythonOutput), "printed");
     }
 
     void startUpIsLogged()
@@ -101,7 +101,7 @@ private slots:
         const QString settings = write(folder, "settings.ini", "[General]\nPYTHON_LIB_PATH=" + prefix.toUtf8() + "\n");
         const BellwickRun run({"--settings", settings, "-c", "import sys; print('%d.%d %s %s' % (*sys.version_info[:2], sys.prefix, sys.executable))"});
         QCOMPARE(run.exitCode(), 0);
-        QCOMPARE(run.messages(outputAction).value(0), QStringLiteral("[PY STDOUT] : %1 %2 %3").arg(version, prefix, executable));
+        QCOMPARE(run.messages(MSG_Action::PythonOutput).value(0), QStringLiteral("[PY STDOUT] : %1 %2 %3").arg(version, prefix, executable));
         QVERIFY2(run.pythonInitLines().contains(QStringLiteral("Python detected\n\tPython executable: %1\n\tPython home: %2").arg(executable, prefix)),
                  qPrintable(run.pythonInitLines().join('|')));
     }
@@ -110,8 +110,8 @@ private slots:
     {
         const BellwickRun run({"-c", "raise SystemExit(5)", "-c", "print('after')"});
         QVERIFY(run.finished());
-        QCOMPARE(run.messages(errorAction).value(0), "Traceback (most recent call last):");
-        QCOMPARE(run.messages(errorAction).last(), "SystemExit: 5");
+        QCOMPARE(run.messages(MSG_Action::Error).value(0), "Traceback (most recent call last):");
+        QCOMPARE(run.messages(MSG_Action::Error).last(), "SystemExit: 5");
         QVERIFY(run.exitCode() != 5);
     }
 
@@ -156,8 +156,8 @@ Host.print("main", main.name(), e.evaluate("answer"));
         QCOMPARE(run.outputLines(), (QStringList{callbackLine, "import json true true", "load tool 5", "functions add,shout 3", "again true 1",
                                                  "modules true", "syspath 1", "importable 42", "missing true true true", "report true false",
                                                  "main __main__ 42"}));
-        QCOMPARE(run.messages(outputAction), (QStringList{"[PY STDOUT] : ABC", "[PY STDOUT] : \n"}));
-        QVERIFY(run.messages(errorAction).last().startsWith("ModuleNotFoundError"));
+        QCOMPARE(run.messages(MSG_Action::PythonOutput), (QStringList{"[PY STDOUT] : ABC", "[PY STDOUT] : \n"}));
+        QVERIFY(run.messages(MSG_Action::Error).last().startsWith("ModuleNotFoundError"));
     }
 };
 

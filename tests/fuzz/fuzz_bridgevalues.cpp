@@ -6,64 +6,239 @@
 // Before Qt, whose "slots" macro clashes with Python's headers.
 #include <PythonQtPython.h>
 
-#include "support/FuzzBytes.h"
 #include "support/FuzzHost.h"
-#include "support/PyObjectBuilder.h"
-#include "support/SameValue.h"
-#include "support/VariantBuilder.h"
 
 #include <PythonQtConv.h>
+#include <PythonQtObjectPtr.h>
 #include <PythonQtThreadSupport.h>
 #include <SCP_PythonEngine.h>
 #include <SCP_PythonModule.h>
 
 #include <QScriptEngine>
 
-#include <cstddef>
-#include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace {
-const char moduleSource[] = "value = None\n"
-                            "def echo(x):\n"
-                            "    return x\n"
-                            "def held():\n"
-                            "    return value\n";
-
-// The module a host script created through "PythonManager" as `bridge`.
-class Bridge
+// Reads values off a fuzz input front to back; once the bytes run out every read gives zero.
+// The builders draw their sizes here, and a budget of values per input, so that they always end.
+class FuzzBytes
 {
 public:
-    Bridge()
+    FuzzBytes(const uint8_t* data, size_t size) : data(data), size(size) {}
+
+    // Whether another value may be built: bytes are left and the budget is not spent.
+    bool nextValue() { return ++values <= 256 && position < size; }
+    uint8_t byte() { return position < size ? data[position++] : 0; }
+    // How many items a container gets.
+    int count() { return byte() % 8; }
+    int64_t integer()
     {
-        FuzzHost& host = FuzzHost::instance();
-        host.scripts()->globalObject().setProperty(QStringLiteral("FILE"), host.writeFile(QStringLiteral("fuzz_bridge.py"), moduleSource));
-        run(QStringLiteral("var bridge = PythonManager.createPyObject(FILE)"));
-        PythonQtGILScope lock;
-        module = PyDict_GetItemString(PyImport_GetModuleDict(), "fuzz_bridge");
-        if (module.isNull() || !host.engine()->module(QStringLiteral("fuzz_bridge"))) {
-            std::fprintf(stderr, "fuzz: the bridge module did not load\n");
-            std::abort();
+        uint64_t value = 0;
+        for (int i = 0; i < 8; ++i)
+            value = value << 8 | byte();
+        return int64_t(value);
+    }
+    double real()
+    {
+        const int64_t bits = integer();
+        double result;
+        std::memcpy(&result, &bits, sizeof result);
+        return result;
+    }
+    // Up to 32 bytes, the length read first.
+    QByteArray text()
+    {
+        QByteArray result;
+        for (int length = byte() % 33; length > 0 && position < size; --length)
+            result.append(char(byte()));
+        return result;
+    }
+    // Raw UTF-16 units, so that lone surrogates occur.
+    QString string()
+    {
+        const QByteArray raw = text();
+        return QString(reinterpret_cast<const QChar*>(raw.constData()), raw.size() / 2);
+    }
+
+private:
+    const uint8_t* data;
+    size_t size;
+    size_t position = 0;
+    int values = 0;
+};
+
+// A nested variant: invalid, bools, numbers, strings, byte arrays, lists and maps.
+QVariant buildVariant(FuzzBytes& bytes)
+{
+    if (!bytes.nextValue())
+        return QVariant();
+    switch (bytes.byte() % 11) {
+    case 0: return QVariant();
+    case 1: return bytes.byte() % 2 == 1;
+    case 2: return int(bytes.integer());
+    case 3: return qlonglong(bytes.integer());
+    case 4: return qulonglong(bytes.integer());
+    case 5: return bytes.real();
+    case 6: return bytes.string();
+    case 7: return bytes.text();
+    case 8: {
+        QStringList strings;
+        for (int i = bytes.count(); i > 0; --i)
+            strings << bytes.string();
+        return strings;
+    }
+    case 9: {
+        QVariantList list;
+        for (int i = bytes.count(); i > 0; --i)
+            list << buildVariant(bytes);
+        return list;
+    }
+    default: {
+        QVariantMap map;
+        for (int i = bytes.count(); i > 0; --i) {
+            const QString key = bytes.string();
+            map.insert(key, buildVariant(bytes));
+        }
+        return map;
+    }
+    }
+}
+
+PyObject* newRef(PyObject* object)
+{
+    Py_XINCREF(object);
+    return object;
+}
+
+// Python values: None, bools, ints of any size, floats, complex numbers, str (with lone
+// surrogates), bytes, bytearray, tuples, lists, dicts, sets, a type and a built-in function,
+// where a container may also hold one made before it or itself. New references; the caller
+// holds the interpreter lock.
+class PyObjectBuilder
+{
+public:
+    explicit PyObjectBuilder(FuzzBytes& bytes) : bytes(bytes) {}
+
+    // Never null: a value Python refuses becomes None.
+    PyObject* value()
+    {
+        if (!bytes.nextValue())
+            Py_RETURN_NONE;
+        const int kind = bytes.byte() % 17;
+        if (PyObject* made = kind < 10 ? scalar(kind) : kind < 16 ? container(kind) : earlier())
+            return made;
+        PyErr_Clear();
+        Py_RETURN_NONE;
+    }
+
+private:
+    PyObject* scalar(int kind)
+    {
+        switch (kind) {
+        case 0: Py_RETURN_NONE;
+        case 1: return PyBool_FromLong(bytes.byte() % 2);
+        case 2: return PyLong_FromLongLong(bytes.integer());
+        case 3: {
+            // Digits far beyond 64 bits.
+            QByteArray digits = QByteArray::number(qulonglong(bytes.integer()));
+            for (int i = bytes.byte() % 8; i > 0; --i)
+                digits += QByteArray::number(qulonglong(bytes.integer()));
+            return PyLong_FromString(digits.constData(), nullptr, 10);
+        }
+        case 4: return PyFloat_FromDouble(bytes.real());
+        case 5: return PyComplex_FromDoubles(bytes.real(), bytes.real());
+        case 6: {
+            const QByteArray raw = bytes.text();
+            return PyUnicode_DecodeUTF8(raw.constData(), raw.size(), "surrogateescape");
+        }
+        case 7: {
+            const QByteArray raw = bytes.text();
+            return bytes.byte() % 2 ? PyBytes_FromStringAndSize(raw.constData(), raw.size())
+                                    : PyByteArray_FromStringAndSize(raw.constData(), raw.size());
+        }
+        case 8: return newRef(PyDict_GetItemString(PyEval_GetBuiltins(), bytes.byte() % 2 ? "int" : "len"));
+        default: return newRef(Py_Ellipsis);
         }
     }
 
-    // Runs program in the host's script engine; the result as a variant, exceptions dropped.
-    static QVariant run(const QString& program)
+    // 10: tuple, 11: list, 12 and 13: dict, 14: set, 15: frozenset.
+    PyObject* container(int kind)
     {
-        QScriptEngine* scripts = FuzzHost::instance().scripts();
-        const QVariant result = scripts->evaluate(program).toVariant();
-        scripts->clearExceptions();
-        return result;
+        if (kind == 15) {
+            // A frozenset takes its members at birth.
+            PythonQtObjectPtr members;
+            members.setNewRef(container(10));
+            return members.isNull() ? nullptr : PyFrozenSet_New(members);
+        }
+        const int items = bytes.count();
+        if (kind == 10) {
+            // A tuple is filled before anyone sees it, so it holds no cycle of its own.
+            PyObject* tuple = PyTuple_New(items);
+            for (int i = 0; tuple && i < items; ++i)
+                PyTuple_SET_ITEM(tuple, i, value());
+            if (tuple)
+                containers.emplace_back(tuple);
+            return tuple;
+        }
+        PyObject* made = kind == 11 ? PyList_New(0) : kind <= 13 ? PyDict_New() : PySet_New(nullptr);
+        if (!made)
+            return nullptr;
+        containers.emplace_back(made);
+        for (int i = 0; i < items; ++i) {
+            PythonQtObjectPtr item;
+            item.setNewRef(value());
+            if (kind == 11) {
+                PyList_Append(made, item);
+            } else if (kind <= 13) {
+                PythonQtObjectPtr entry;
+                entry.setNewRef(value());
+                PyDict_SetItem(made, item, entry);
+            } else {
+                PySet_Add(made, item);
+            }
+            // Unhashable keys and members are left out.
+            PyErr_Clear();
+        }
+        return made;
     }
 
-    PythonQtObjectPtr module;
+    // A container made earlier (a cycle when it is still being filled), or None.
+    PyObject* earlier()
+    {
+        if (containers.empty())
+            Py_RETURN_NONE;
+        return newRef(containers[bytes.byte() % containers.size()]);
+    }
+
+    FuzzBytes& bytes;
+    std::vector<PythonQtObjectPtr> containers;
 };
 
-Bridge& startedBridge()
+// Whether two converted values are alike: lists and maps item by item, doubles by bits (so that
+// NaN equals NaN), anything else by QVariant's equality.
+bool sameValue(const QVariant& a, const QVariant& b)
 {
-    static Bridge instance;
-    return instance;
+    if (a.userType() != b.userType())
+        return false;
+    switch (a.userType()) {
+    case QMetaType::QVariantList: {
+        const QVariantList x = a.toList(), y = b.toList();
+        return std::equal(x.cbegin(), x.cend(), y.cbegin(), y.cend(), sameValue);
+    }
+    case QMetaType::QVariantMap: {
+        const QVariantMap x = a.toMap(), y = b.toMap();
+        return x.keys() == y.keys() && std::equal(x.cbegin(), x.cend(), y.cbegin(), sameValue);
+    }
+    case QMetaType::Double: {
+        const double x = a.toDouble(), y = b.toDouble();
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    default: return a == b;
+    }
 }
 
 void expectSame(const QVariant& expected, const QVariant& actual, const char* road)
@@ -72,6 +247,38 @@ void expectSame(const QVariant& expected, const QVariant& actual, const char* ro
         return;
     std::fprintf(stderr, "fuzz: %s changed a value\n", road);
     std::abort();
+}
+
+// Runs program in the host's script engine; the result as a variant, exceptions dropped.
+QVariant runScript(const QString& program)
+{
+    QScriptEngine* scripts = FuzzHost::instance().scripts();
+    const QVariant result = scripts->evaluate(program).toVariant();
+    scripts->clearExceptions();
+    return result;
+}
+
+// The module a host script created through "PythonManager" as `bridge`; made before the first
+// input touches Python.
+PythonQtObjectPtr& bridge()
+{
+    static PythonQtObjectPtr module = [] {
+        FuzzHost& host = FuzzHost::instance();
+        host.scripts()->globalObject().setProperty("FILE", host.writeFile("fuzz_bridge.py", "value = None\n"
+                                                                                            "def echo(x):\n"
+                                                                                            "    return x\n"
+                                                                                            "def held():\n"
+                                                                                            "    return value\n"));
+        runScript("var bridge = PythonManager.createPyObject(FILE)");
+        PythonQtGILScope lock;
+        PythonQtObjectPtr loaded = PyDict_GetItemString(PyImport_GetModuleDict(), "fuzz_bridge");
+        if (loaded.isNull() || !host.engine()->module("fuzz_bridge")) {
+            std::fprintf(stderr, "fuzz: the bridge module did not load\n");
+            std::abort();
+        }
+        return loaded;
+    }();
+    return module;
 }
 
 // A variant through Python's conversions, null (error cleared) when it cannot convert.
@@ -86,49 +293,49 @@ QVariant throughPython(const QVariant& value)
     return PythonQtConv::PyObjToQVariant(object);
 }
 
-void variantToPython(Bridge& bridge, FuzzBytes& bytes)
+void variantToPython(FuzzBytes& bytes)
 {
-    const QVariant value = VariantBuilder(bytes).build();
+    const QVariant value = buildVariant(bytes);
     PythonQtGILScope lock;
     const QVariant once = throughPython(value);
     expectSame(once, throughPython(once), "a second trip to Python");
-    expectSame(once, bridge.module.call(QStringLiteral("echo"), {value}), "a module function's echo");
+    expectSame(once, bridge().call("echo", {value}), "a module function's echo");
     lock.release();
 
     QScriptEngine* scripts = FuzzHost::instance().scripts();
-    scripts->globalObject().setProperty(QStringLiteral("fuzzed"), scripts->create(value.userType(), value.constData()));
-    Bridge::run(QStringLiteral("bridge.py.echo(fuzzed)"));
-    Bridge::run(QStringLiteral("bridge.setObject('value', fuzzed); bridge.py.held()"));
+    scripts->globalObject().setProperty("fuzzed", scripts->create(value.userType(), value.constData()));
+    runScript("bridge.py.echo(fuzzed)");
+    runScript("bridge.setObject('value', fuzzed); bridge.py.held()");
 }
 
-void pythonToScript(Bridge& bridge, FuzzBytes& bytes)
+void pythonToScript(FuzzBytes& bytes)
 {
     {
         PythonQtGILScope lock;
-        const PythonQtObjectPtr value = PyObjectBuilder(bytes).build();
-        PyObject_SetAttrString(bridge.module, "value", value);
+        PythonQtObjectPtr value;
+        value.setNewRef(PyObjectBuilder(bytes).value());
+        PyObject_SetAttrString(bridge(), "value", value);
         throughPython(PythonQtConv::PyObjToQVariant(value));
         PyErr_Clear();
     }
-    FuzzHost::instance().engine()->module(QStringLiteral("fuzz_bridge"))->call(QStringLiteral("held"), {});
-    Bridge::run(QStringLiteral("var held = bridge.py.held(); JSON.stringify(held); bridge.py.echo(held)"));
+    FuzzHost::instance().engine()->module("fuzz_bridge")->call("held", {});
+    runScript("var held = bridge.py.held(); JSON.stringify(held); bridge.py.echo(held)");
 }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // Started before the first touch of Python.
-    Bridge& bridge = startedBridge();
+    bridge();
     FuzzBytes bytes(data, size);
     if (bytes.byte() % 2)
-        pythonToScript(bridge, bytes);
+        pythonToScript(bytes);
     else
-        variantToPython(bridge, bytes);
+        variantToPython(bytes);
 
     // The next input meets none of this one's values.
-    Bridge::run(QStringLiteral("fuzzed = undefined; held = undefined"));
+    runScript("fuzzed = undefined; held = undefined");
     PythonQtGILScope lock;
-    PyObject_SetAttrString(bridge.module, "value", Py_None);
+    PyObject_SetAttrString(bridge(), "value", Py_None);
     PyErr_Clear();
     lock.release();
     FuzzHost::instance().engine()->clearError();

@@ -3,11 +3,9 @@
 
 #include "support/FuzzHost.h"
 
-#include "support/AllocationCap.h"
 #include "support/TestFiles.h"
 
 #include <PythonQtThreadSupport.h>
-#include <SCP_PythonEngine.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +17,31 @@ char* argv[] = {name, nullptr};
 
 // Deep enough for the engine's own calls, shallow enough for a sanitised build's stack.
 constexpr int recursionLimit = 200;
+
+// The largest single block Python may allocate: fuzzed code that grows a value by doubling gets
+// a MemoryError instead of the machine's memory.
+constexpr size_t maxBlock = size_t(64) << 20;
+PyMemAllocatorEx wrappedMem;
+PyMemAllocatorEx wrappedObject;
+
+PyMemAllocatorEx* wrapped(void* context)
+{
+    return static_cast<PyMemAllocatorEx*>(context);
+}
+
+void capAllocations(PyMemAllocatorDomain domain, PyMemAllocatorEx& allocator)
+{
+    PyMem_GetAllocator(domain, &allocator);
+    PyMemAllocatorEx capped{
+        &allocator,
+        [](void* c, size_t size) { return size > maxBlock ? nullptr : wrapped(c)->malloc(wrapped(c)->ctx, size); },
+        [](void* c, size_t count, size_t size) {
+            return size != 0 && count > maxBlock / size ? nullptr : wrapped(c)->calloc(wrapped(c)->ctx, count, size);
+        },
+        [](void* c, void* block, size_t size) { return size > maxBlock ? nullptr : wrapped(c)->realloc(wrapped(c)->ctx, block, size); },
+        [](void* c, void* block) { wrapped(c)->free(wrapped(c)->ctx, block); }};
+    PyMem_SetAllocator(domain, &capped);
+}
 
 // The application's argument count; fuzzing needs no display.
 int& offscreenArgc()
@@ -44,7 +67,8 @@ FuzzHost::FuzzHost()
     }
     PythonQtGILScope lock;
     Py_SetRecursionLimit(recursionLimit);
-    AllocationCap::install();
+    capAllocations(PYMEM_DOMAIN_MEM, wrappedMem);
+    capAllocations(PYMEM_DOMAIN_OBJ, wrappedObject);
 }
 
 QString FuzzHost::writeFile(const QString& name, const QByteArray& content) const

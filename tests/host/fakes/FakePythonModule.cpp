@@ -1,9 +1,24 @@
 #include "FakePythonModule.h"
 
-#include "FakePythonFunction.h"
 #include "MSG_Scope.h"
+#include "SCP_PythonFunction.h"
 
 #include <QRegularExpression>
+
+// A function of a FakePythonModule: calling it calls the module's function of that name.
+class FakePythonFunction : public SCP_PythonFunction
+{
+public:
+    FakePythonFunction(FakePythonModule* module, const QString& name) : m_module(module), m_name(name) {}
+    ~FakePythonFunction() override = default;
+
+    const QString& name() override { return m_name; }
+    QVariant call(QVariantList args) override { return m_module->call(m_name, args); }
+
+private:
+    FakePythonModule* m_module;
+    QString m_name;
+};
 
 FakePythonModule::FakePythonModule(const QString& name, const QString& fileName)
     : m_name(name), m_fileName(fileName)

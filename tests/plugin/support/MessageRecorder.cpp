@@ -21,21 +21,11 @@ QList<MSG_Entry> MessageRecorder::entries() const
     return recorded;
 }
 
-QStringList MessageRecorder::messages(int action) const
+QStringList MessageRecorder::texts(MSG_Entry::Kind kind, int action) const
 {
     QStringList texts;
     for (const MSG_Entry& entry : entries()) {
-        if (entry.kind == MSG_Entry::Message && entry.action == action)
-            texts << entry.text;
-    }
-    return texts;
-}
-
-QStringList MessageRecorder::pythonInitLines() const
-{
-    QStringList texts;
-    for (const MSG_Entry& entry : entries()) {
-        if (entry.kind == MSG_Entry::PythonInit)
+        if (entry.kind == kind && entry.action == action)
             texts << entry.text;
     }
     return texts;

@@ -15,14 +15,16 @@ public:
 
     QList<MSG_Entry> entries() const;
     // Texts of the host messages logged with action.
-    QStringList messages(int action) const;
-    QStringList pythonInitLines() const;
+    QStringList messages(int action) const { return texts(MSG_Entry::Message, action); }
+    QStringList pythonInitLines() const { return texts(MSG_Entry::PythonInit, 0); }
     void clear();
 
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
 private:
+    QStringList texts(MSG_Entry::Kind kind, int action) const;
+
     mutable QMutex mutex;
     QList<MSG_Entry> recorded;
     int listenerId;

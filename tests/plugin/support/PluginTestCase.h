@@ -3,6 +3,7 @@
 #include "support/TestHost.h"
 
 #include <QObject>
+#include <QScriptValue>
 
 class SCP_PythonEngine;
 
@@ -15,6 +16,10 @@ public:
     PluginTestCase();
 
 protected:
+    // Evaluates program in the host's script engine. An uncaught exception becomes a warning and
+    // an invalid value, so that a check on the result fails with the script's reason beside it.
+    QScriptValue runScript(const QString& program);
+
     TestHost host;
     SCP_PythonEngine* const engine;
 

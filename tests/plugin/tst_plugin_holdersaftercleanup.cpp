@@ -9,19 +9,14 @@
 
 #include <PythonQt.h>
 #include <SCP_PythonEngine.h>
-#include <SCP_PythonFunction.h>
 #include <SC_SessionContext.h>
 
-#include <QPointer>
 #include <QtTest>
 
-#include <memory>
-
-class HoldersAfterCleanupTest : public QObject
+class tst_plugin_holdersaftercleanup : public QObject
 {
     Q_OBJECT
 
-private:
     TestHost host;
 
 private slots:
@@ -29,9 +24,9 @@ private slots:
     {
         SCP_PythonEngine* engine = host.startPlugin();
         QVERIFY(engine);
-        auto* module = dynamic_cast<PythonModuleImpl*>(engine->createModule(QStringLiteral("survivor")));
+        auto* module = dynamic_cast<PythonModuleImpl*>(engine->createModule("survivor"));
         QVERIFY(module);
-        module->execute(QStringLiteral("def f():\n  return 1\ng = f"));
+        module->execute("def f():\n  return 1\ng = f");
         QCOMPARE(module->functions().size(), 2);
         const QPointer<QObject> watched(module);
         auto standalone = std::make_unique<PyObjectPtr>(module->pyModule());
@@ -39,16 +34,13 @@ private slots:
 
         host.session()->releasePythonEngine();
         QVERIFY(!watched);
-        QVERIFY(!PythonQt::self());
-        QVERIFY(!Py_IsInitialized());
-
+        QVERIFY(!PythonQt::self() && !Py_IsInitialized());
         standalone->reset(nullptr);
         standalone.reset();
-        QVERIFY(!createPythonEngine(host.session()));
-        QVERIFY(!host.session()->pythonEngine());
+        QVERIFY(!createPythonEngine(host.session()) && !host.session()->pythonEngine());
         QCOMPARE(SCP_PythonEngine::mainThreadState(), 0);
     }
 };
 
-QTEST_MAIN(HoldersAfterCleanupTest)
-#include "tst_holdersaftercleanup.moc"
+QTEST_MAIN(tst_plugin_holdersaftercleanup)
+#include "tst_plugin_holdersaftercleanup.moc"

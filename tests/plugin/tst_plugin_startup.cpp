@@ -13,8 +13,6 @@
 #include <SCP_PythonManager.h>
 #include <SC_SessionContext.h>
 
-#include <QDir>
-#include <QFileInfo>
 #include <QScriptEngine>
 #include <QtTest>
 
@@ -25,9 +23,7 @@ class ScriptedFinder : public SCP_PythonFinder
 public:
     bool buildPythonEnvironment() override
     {
-        if (!installationPresent)
-            return false;
-        const bool built = SCP_PythonFinder::buildPythonEnvironment();
+        const bool built = installationPresent && SCP_PythonFinder::buildPythonEnvironment();
         m_homePath.clear();
         return built;
     }
@@ -35,36 +31,33 @@ public:
 };
 }
 
-class PluginStartupTest : public QObject
+class tst_plugin_startup : public QObject
 {
     Q_OBJECT
 
-private:
-    bool published() { return host.scriptEngine()->globalObject().property(QStringLiteral("PythonManager")).isQObject(); }
+    bool published() { return host.scriptEngine()->globalObject().property("PythonManager").isQObject(); }
+    bool registered() { return host.pythonManager()->engineCreationCallback() == &createPythonEngine; }
 
     ScriptedFinder* finder = new ScriptedFinder;
     TestHost host{true, finder};
 
 private slots:
-    void missingFinderDoesNothing()
+    void withoutFinderOrInstallationNothingStarts_data()
     {
-        SCP_PythonFinder::setInstance(nullptr);
+        QTest::addColumn<bool>("withFinder");
+        QTest::newRow("no finder") << false;
+        QTest::newRow("no installation") << true;
+    }
+
+    void withoutFinderOrInstallationNothingStarts()
+    {
+        QFETCH(bool, withFinder);
+        SCP_PythonFinder::setInstance(withFinder ? finder : nullptr);
         MessageRecorder recorder;
         PLUG_Init();
         SCP_PythonFinder::setInstance(finder);
         QVERIFY(recorder.entries().isEmpty());
-        QVERIFY(!host.pythonManager()->engineCreationCallback());
-        QVERIFY(!PythonQt::self());
-    }
-
-    void missingInstallationDoesNothing()
-    {
-        MessageRecorder recorder;
-        PLUG_Init();
-        QVERIFY(recorder.entries().isEmpty());
-        QVERIFY(!published());
-        QVERIFY(!host.pythonManager()->engineCreationCallback());
-        QVERIFY(!PythonQt::self());
+        QVERIFY(!published() && !registered() && !PythonQt::self());
     }
 
     void startUpLogsAndRegisters()
@@ -79,14 +72,12 @@ private slots:
         const QString searchPath = finder->pythonPath();
         QCOMPARE(qEnvironmentVariable("PYTHON_PATH"), searchPath);
         QCOMPARE(recorder.pythonInitLines(),
-                 QStringList({QStringLiteral("      Setting Python Path: %1 ").arg(searchPath),
-                              QStringLiteral("      Loaded Python from %1.").arg(executable), QString(),
-                              QStringLiteral("Python detected\n\tPython executable: %1\n\tPython home: %2").arg(executable, home),
-                              QStringLiteral("Python script plugin initialized.\n")}));
-        QVERIFY(PythonScript::instance()->isInitialized());
-        QCOMPARE(PythonScript::instance()->objectName(), QStringLiteral("PythonManager"));
-        QVERIFY(published());
-        QVERIFY(host.pythonManager()->engineCreationCallback() == &createPythonEngine);
+                 QStringList({QString("      Setting Python Path: %1 ").arg(searchPath),
+                              QString("      Loaded Python from %1.").arg(executable), QString(),
+                              QString("Python detected\n\tPython executable: %1\n\tPython home: %2").arg(executable, home),
+                              "Python script plugin initialized.\n"}));
+        QCOMPARE(PythonScript::instance()->objectName(), "PythonManager");
+        QVERIFY(PythonScript::instance()->isInitialized() && published() && registered());
         // The threads are started: the main thread holds no interpreter lock between operations.
         QVERIFY(!PyGILState_Check());
     }
@@ -106,22 +97,19 @@ private slots:
     {
         PythonScript* plugin = PythonScript::instance();
         host.pythonManager()->registerEngineCreationCallback(nullptr);
-        host.scriptEngine()->globalObject().setProperty(QStringLiteral("PythonManager"), QScriptValue());
+        host.scriptEngine()->globalObject().setProperty("PythonManager", QScriptValue());
         PLUG_Init();
         QCOMPARE(PythonScript::instance(), plugin);
-        QVERIFY(published());
-        QVERIFY(host.pythonManager()->engineCreationCallback() == &createPythonEngine);
+        QVERIFY(published() && registered());
     }
 
     void unpolishLeavesEverythingInPlace()
     {
         PLUG_Polish();
         PLUG_Unpolish();
-        QVERIFY(published());
-        QVERIFY(host.pythonManager()->engineCreationCallback() == &createPythonEngine);
-        QVERIFY(PythonQt::self() && Py_IsInitialized());
+        QVERIFY(published() && registered() && PythonQt::self() && Py_IsInitialized());
     }
 };
 
-QTEST_MAIN(PluginStartupTest)
-#include "tst_pluginstartup.moc"
+QTEST_MAIN(tst_plugin_startup)
+#include "tst_plugin_startup.moc"

@@ -1,0 +1,95 @@
+// bellwick's command line: options, services to leave out, the order of mixed jobs, errors.
+#include "BellwickCommandLine.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(QList<BellwickJob>)
+
+class tst_host_commandline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsEveryOption()
+    {
+        BellwickCommandLine line;
+        QCOMPARE(line.parse({"bellwick", "--plugin", "/p/lib.so", "--settings=/s.ini", "--special-folder", "/sf", "--log", "-",
+                             "--batch-python", "--without", "finder, layout-manager", "--without=command-manager"}),
+                 BellwickCommandLine::Run);
+        QCOMPARE(line.pluginPath(), "/p/lib.so");
+        QCOMPARE(line.settingsFile(), "/s.ini");
+        QCOMPARE(line.specialFolder(), "/sf");
+        QCOMPARE(line.logFile(), "-");
+        QVERIFY(line.batchPython());
+        QCOMPARE(line.without(), (QSet<QString>{"finder", "layout-manager", "command-manager"}));
+        QVERIFY(!line.isHeadless());
+    }
+
+    void keepsTheOrderOfMixedJobs_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QList<BellwickJob>>("jobs");
+        const BellwickJob a{BellwickJob::Script, "a.js"};
+        const BellwickJob b{BellwickJob::PythonFile, "b.py"};
+        const BellwickJob c{BellwickJob::PythonCode, "print(1)"};
+        const BellwickJob d{BellwickJob::Script, "d.js"};
+        QTest::newRow("separate values") << QStringList{"--python", "b.py", "--script", "a.js", "-c", "print(1)", "--script", "d.js"}
+                                         << QList<BellwickJob>{b, a, c, d};
+        QTest::newRow("inline values") << QStringList{"--script=a.js", "-cprint(1)", "--python=b.py"} << QList<BellwickJob>{a, c, b};
+        // A value that looks like an option is still a value.
+        QTest::newRow("option-like value") << QStringList{"--log", "--script", "--script", "d.js"} << QList<BellwickJob>{d};
+    }
+
+    void keepsTheOrderOfMixedJobs()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QList<BellwickJob>, jobs);
+        BellwickCommandLine line;
+        QCOMPARE(line.parse(QStringList{"bellwick"} + args), BellwickCommandLine::Run);
+        QCOMPARE(line.jobs(), jobs);
+        QVERIFY(line.isHeadless());
+    }
+
+    void rejectsBadArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("errorPart");
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << "bogus";
+        QTest::newRow("missing value") << QStringList{"--script"} << "script";
+        QTest::newRow("unknown service") << QStringList{"--without", "finder,printer"} << "printer";
+        QTest::newRow("positional") << QStringList{"file.js"} << "file.js";
+        QTest::newRow("unknown style") << QStringList{"--style", "blue"} << "blue";
+        QTest::newRow("stay without window") << QStringList{"--stay", "-c", "1"} << "--stay needs --window";
+    }
+
+    void rejectsBadArguments()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, errorPart);
+        BellwickCommandLine line;
+        QCOMPARE(line.parse(QStringList{"bellwick"} + args), BellwickCommandLine::Invalid);
+        QVERIFY2(line.error().contains(errorPart) && !line.error().contains('\n'), qPrintable(line.error()));
+        QVERIFY(line.helpText().contains("--without"));
+    }
+
+    void windowRunsAndStyle()
+    {
+        BellwickCommandLine line;
+        QCOMPARE(line.parse({"bellwick", "--window", "--stay", "--style=light", "-c", "1"}), BellwickCommandLine::Run);
+        QVERIFY(line.windowRun() && line.stay() && !line.darkStyle());
+        QVERIFY(!line.isHeadless()); // the jobs run in the window
+        BellwickCommandLine plain;
+        QCOMPARE(plain.parse({"bellwick", "-c", "1"}), BellwickCommandLine::Run);
+        QVERIFY(plain.darkStyle() && !plain.windowRun() && plain.isHeadless());
+    }
+
+    void helpIsAskedFor()
+    {
+        BellwickCommandLine line;
+        QCOMPARE(line.parse({"bellwick", "--help"}), BellwickCommandLine::ShowHelp);
+        QVERIFY(line.helpText().startsWith("Usage: bellwick"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_host_commandline)
+#include "tst_host_commandline.moc"

@@ -1,0 +1,92 @@
+// The engine's lock scopes: the main-thread count, nesting, early release, which threads count
+// (with an application object only its thread), and giving the lock up to other threads.
+#include "engine/EngineGILScope.h"
+#include "engine/EngineThreadStateScope.h"
+#include <PythonQtPython.h>
+
+#include <PythonQt.h>
+#include <SCP_PythonEngine.h>
+
+#include <QtTest>
+
+#include <optional>
+#include <thread>
+
+class tst_plugin_lockscopes : public QObject
+{
+    Q_OBJECT
+
+    static int& count() { return SCP_PythonEngine::mainThreadState(); }
+    static int evaluate(const char* expression) { return PythonQt::self()->getMainModule().evalScript(expression, Py_eval_input).toInt(); }
+
+private slots:
+    void initTestCase()
+    {
+        PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule);
+        QVERIFY(PythonQt::self() && PythonQt::self()->initSuccessfully());
+        PythonQt::self()->startThreads();
+    }
+
+    void mainThreadScopesCountAndNest()
+    {
+        std::optional<PythonEngineImpl::EngineGILScope> outer(std::in_place);
+        {
+            PythonEngineImpl::EngineGILScope inner;
+            QCOMPARE(count(), 2);
+            inner.release();
+            inner.release();
+            QCOMPARE(count(), 1);
+        }
+        QCOMPARE(count(), 1);
+        outer.reset();
+        QCOMPARE(count(), 0);
+    }
+
+    void workerScopesCountOnlyWithoutApplication_data()
+    {
+        QTest::addColumn<bool>("application");
+        QTest::newRow("no application") << false;
+        QTest::newRow("application") << true;
+    }
+
+    void workerScopesCountOnlyWithoutApplication()
+    {
+        QFETCH(bool, application);
+        int argc = 1;
+        char name[] = "tst";
+        char* argv[] = {name, nullptr};
+        std::optional<QCoreApplication> app;
+        if (application)
+            app.emplace(argc, argv);
+        int during = -1;
+        std::thread([&during] {
+            PythonEngineImpl::EngineGILScope scope;
+            PythonEngineImpl::EngineGILScope nested;
+            during = count();
+        }).join();
+        QCOMPARE(during, application ? 0 : 2);
+        QCOMPARE(count(), 0);
+    }
+
+    void threadStateScopeLetsOtherThreadsIn()
+    {
+        PythonEngineImpl::EngineGILScope held;
+        std::optional<PythonEngineImpl::EngineThreadStateScope> givenUp(std::in_place);
+        int answer = 0;
+        std::thread([&answer] { answer = evaluate("6 * 7"); }).join();
+        QCOMPARE(answer, 42);
+        givenUp->release();
+        givenUp->release();
+        givenUp.reset();
+        QCOMPARE(evaluate("1 + 1"), 2);
+    }
+
+    void threadStateScopeWithoutTheLockDoesNothing()
+    {
+        { PythonEngineImpl::EngineThreadStateScope nothingHeld; }
+        QCOMPARE(evaluate("2 + 2"), 4);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_plugin_lockscopes)
+#include "tst_plugin_lockscopes.moc"

@@ -1,0 +1,354 @@
+// The engine's modules: the registry (one wrapper per name, imports and loads by name or file, the
+// failures that leave a Python error pending), the search path, and the wrappers and their
+// functions (caches, lifetimes across execute() and reload(), calls, binding into one another).
+#include "support/MessageRecorder.h"
+#include "support/PluginTestCase.h"
+#include "support/TestFiles.h"
+
+#include "python/PythonModuleImpl.h"
+
+#include <SCP_PythonEngine.h>
+#include <SCP_PythonFunction.h>
+#include <SCP_PythonModule.h>
+
+#include <QtTest>
+
+namespace {
+// A module body that counts how often it ran, per module name.
+const QByteArray countingBody = "import sys\n"
+                                "sys.loads = getattr(sys, 'loads', {})\n"
+                                "sys.loads[__name__] = sys.loads.get(__name__, 0) + 1\n"
+                                "def answer():\n"
+                                "    return 42\n";
+
+QStringList namesOf(const QList<SCP_PythonFunction*>& functions)
+{
+    QStringList names;
+    for (SCP_PythonFunction* function : functions)
+        names << function->name();
+    return names;
+}
+}
+
+class tst_plugin_modules : public PluginTestCase
+{
+    Q_OBJECT
+
+    int loadCount(const QString& name)
+    {
+        return engine->evaluate(QString("__import__('sys').__dict__.get('loads', {}).get('%1', 0)").arg(name)).toInt();
+    }
+    void runInMain(const QString& code) { engine->mainModule()->execute(code); }
+    QStringList sysPath() { return engine->evaluate("__import__('sys').path").toStringList(); }
+
+    SCP_PythonModule* freshModule(const QString& code)
+    {
+        SCP_PythonModule* module = engine->createModule(QString("module_test_%1").arg(++moduleCount));
+        module->execute(code);
+        return module;
+    }
+
+    // An imported module of a file whose content then changes to after, with a newer time.
+    SCP_PythonModule* importChanging(const QString& name, const QByteArray& before, const QByteArray& after)
+    {
+        const QString path = writeFile(folder.filePath(name + ".py"), before);
+        SCP_PythonModule* module = engine->importModule(name, false);
+        writeFile(path, after);
+        return makeNewer(path) ? module : nullptr;
+    }
+
+    QTemporaryDir folder;
+    int moduleCount = 0;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(engine && folder.isValid());
+        engine->addSysPath(folder.path());
+    }
+
+    void createModuleRegistersAnEmptyModule()
+    {
+        SCP_PythonModule* created = engine->createModule("registry_fresh");
+        QVERIFY(created);
+        QCOMPARE(engine->module("registry_fresh"), created);
+        QCOMPARE(engine->createModule("registry_fresh"), created);
+        QCOMPARE(engine->evaluate("__import__('sys').modules['registry_fresh'].__name__").toString(), "registry_fresh");
+        QCOMPARE(engine->createModule("sys"), engine->module("sys"));
+        QCOMPARE(engine->module("sys")->name(), "sys");
+        QCOMPARE(engine->mainModule()->name(), "__main__");
+        QVERIFY(!engine->module("no_such_module_loaded") && !engine->hasError());
+    }
+
+    void importModuleImportsOnceAndReloadsOnRequest()
+    {
+        writeFile(folder.filePath("counted_import.py"), countingBody);
+        SCP_PythonModule* first = engine->importModule("counted_import", false);
+        QVERIFY(first);
+        QCOMPARE(engine->importModule("counted_import", false), first);
+        QCOMPARE(loadCount("counted_import"), 1);
+        QCOMPARE(engine->importModule("counted_import", true), first);
+        QCOMPARE(loadCount("counted_import"), 2);
+        QCOMPARE(first->call("answer", {}).toInt(), 42);
+    }
+
+    void importModuleOfDottedNameGivesTheSubmodule()
+    {
+        SCP_PythonModule* dom = engine->importModule("xml.dom", false);
+        QVERIFY(dom);
+        QCOMPARE(dom->name(), "xml.dom");
+        QCOMPARE(engine->module("xml.dom"), dom);
+    }
+
+    void failedImportLeavesTheErrorPending_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("missing_module") << QByteArray();
+        QTest::newRow("raising_body") << QByteArray("raise RuntimeError('no')\n");
+        QTest::newRow("system_exit_in_body") << QByteArray("raise SystemExit(4)\n");
+    }
+
+    void failedImportLeavesTheErrorPending()
+    {
+        QFETCH(QByteArray, body);
+        const QString name = QString("failing_") + QTest::currentDataTag();
+        if (!body.isEmpty())
+            writeFile(folder.filePath(name + ".py"), body);
+        QVERIFY(!engine->importModule(name, false));
+        QVERIFY(engine->hasError());
+        QVERIFY(!engine->module(name));
+    }
+
+    void loadModuleNamesTheModuleAfterTheFileBaseName()
+    {
+        const QString path = writeFile(folder.filePath("tool.beta.py"), countingBody);
+        SCP_PythonModule* tool = engine->loadModule(path, false, QString());
+        QVERIFY(tool);
+        QCOMPARE(tool->name(), "tool");
+        QCOMPARE(engine->module("tool"), tool);
+        QCOMPARE(tool->fileName(), QFileInfo(path).canonicalFilePath());
+        // Loaded modules are answered from the registry: the file is not read again.
+        writeFile(path, "raise RuntimeError('read twice')\n");
+        QCOMPARE(engine->loadModule(path, false, QString()), tool);
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(engine->loadModule(path, false, QString()), tool);
+        QCOMPARE(loadCount("tool"), 1);
+        QVERIFY(!engine->hasError());
+
+        SCP_PythonModule* custom = engine->loadModule(writeFile(folder.filePath("named.py"), countingBody), false, "custom_name");
+        QVERIFY(custom);
+        QCOMPARE(custom->name(), "custom_name");
+        QVERIFY(!engine->module("named"));
+    }
+
+    void loadModuleNeverRunsAFileWhoseNameIsLoaded()
+    {
+        engine->importModule("os", false);
+        const QString path = writeFile(folder.filePath("shadow/os.py"), "raise RuntimeError('ran')\n");
+        QCOMPARE(engine->loadModule(path, false, QString()), engine->module("os"));
+        QVERIFY(!engine->hasError());
+    }
+
+    // Entries of sys.modules that are no modules are not listed, and their wrappers answer empty.
+    void nonModulesInSysModules()
+    {
+        runInMain("import sys\nsys.modules['odd_int'] = 42\nsys.modules['odd_none'] = None");
+        const QList<SCP_PythonModule*> listed = engine->modules();
+        QCOMPARE(engine->modules(), listed);
+        QStringList names;
+        for (SCP_PythonModule* module : listed)
+            names << module->name();
+        QVERIFY(names.contains("sys") && names.contains("__main__") && !names.contains(QString()));
+        for (const char* name : {"odd_int", "odd_none"}) {
+            SCP_PythonModule* odd = engine->module(name);
+            QVERIFY(odd && !listed.contains(odd));
+            QVERIFY(odd->name().isEmpty() && odd->fileName().isEmpty() && odd->functions().isEmpty());
+            QVERIFY(!odd->execute("x = 1").isValid());
+            QVERIFY(!odd->call("f", {}).isValid());
+            QVERIFY(!odd->hasModule(engine->mainModule()));
+            odd->addModule(engine->mainModule());
+            engine->mainModule()->addModule(odd);
+            odd->reload();
+            engine->clearError();
+        }
+    }
+
+    void registryOutlivesTheInterpretersModuleDictionary()
+    {
+        SCP_PythonModule* created = engine->createModule("soon_deleted");
+        runInMain("import sys\ndel sys.modules['soon_deleted']");
+        QCOMPARE(engine->module("soon_deleted"), created);
+        QCOMPARE(engine->importModule("soon_deleted", false), created);
+        QVERIFY(!engine->hasError());
+    }
+
+    void replacedMainStaysAnsweredByItsWrapper()
+    {
+        SCP_PythonModule* main = engine->mainModule();
+        SCP_PythonModule* replacing = engine->createModule("replacement");
+        replacing->execute("import sys\nreal_main = sys.modules['__main__']\nsys.modules['__main__'] = 7");
+        QCOMPARE(engine->mainModule(), main);
+        QCOMPARE(engine->module("__main__"), main);
+        replacing->execute("sys.modules['__main__'] = real_main");
+    }
+
+    void sysPathGetsEachDirectoryOnceHoweverWritten()
+    {
+        const QString target = folder.filePath("target");
+        QVERIFY(QDir().mkpath(target));
+        QVERIFY(QFile::link(target, folder.filePath("link")));
+        QVERIFY(QDir::setCurrent(folder.path()));
+        const QStringList before = sysPath();
+        for (const QString& entry : before)
+            engine->addSysPath(entry);
+        engine->addSysPath(QString());
+        engine->addSysPath(folder.filePath("does/not/exist"));
+        engine->addSysPath("relative_that_does_not_exist");
+        QCOMPARE(sysPath(), before);
+
+        for (const QString& path : {QString("target"), target, folder.filePath("link"), QString("./target/../target/")})
+            engine->addSysPath(path);
+        QCOMPARE(sysPath().size(), before.size() + 1);
+        QCOMPARE(sysPath().count("target"), 1);
+        QVERIFY(!engine->hasError());
+    }
+
+    // Function objects hold their function: dropped from the list or rebound, they still call it.
+    void functionsAreCachedUntilCodeRuns()
+    {
+        SCP_PythonModule* module = freshModule("import os\nfrom os.path import join\ndef b():\n  return 'b'\na = lambda: 'a'\n"
+                                               "alias = b\nclass K:\n  pass\nvalue = 3\nbuiltin = len\nglobals()[7] = b\n");
+        const QList<SCP_PythonFunction*> first = module->functions();
+        QCOMPARE(namesOf(first), QStringList({"join", "b", "a", "alias", QString()}));
+        QCOMPARE(module->functions(), first);
+
+        module->execute("def b():\n  return 'new b'");
+        const QList<SCP_PythonFunction*> second = module->functions();
+        QCOMPARE(second.size(), 5);
+        for (SCP_PythonFunction* function : second)
+            QVERIFY(!first.contains(function));
+        QCOMPARE(first.at(1)->call({}).toString(), "b");
+        QCOMPARE(second.at(1)->call({}).toString(), "new b");
+    }
+
+    void reloadDestroysOnlyTheCurrentList()
+    {
+        SCP_PythonModule* module = importChanging("reloaded_mod", "def f():\n  return 1\n", "def f():\n  return 2\n");
+        QVERIFY(module);
+        auto tracked = [](SCP_PythonFunction* function) { return QPointer<QObject>(dynamic_cast<QObject*>(function)); };
+        const QPointer<QObject> dropped = tracked(module->functions().value(0));
+        module->execute(QString());
+        const QPointer<QObject> listed = tracked(module->functions().value(0));
+        QVERIFY(dropped && listed);
+
+        module->reload();
+        QVERIFY(!engine->hasError());
+        QVERIFY(!listed && dropped);
+        QCOMPARE(dynamic_cast<SCP_PythonFunction*>(dropped.data())->call({}).toInt(), 1);
+        QCOMPARE(module->call("f", {}).toInt(), 2);
+        QCOMPARE(module->name(), "reloaded_mod");
+    }
+
+    void failedReloadKeepsTheModuleAndTheError()
+    {
+        SCP_PythonModule* module = importChanging("breaks_on_reload", "x = 1\n", "x = 2\nraise ValueError('bad')\n");
+        QVERIFY(module);
+        module->reload();
+        QVERIFY(engine->hasError());
+        engine->clearError();
+        QCOMPARE(module->execute("y = x"), QVariant());
+        QCOMPARE(engine->evaluate("__import__('breaks_on_reload').x").toInt(), 2);
+    }
+
+    void reloadOfAModuleWithoutSourceLeavesAnError()
+    {
+        SCP_PythonModule* module = freshModule("def f():\n  return 1");
+        module->functions();
+        module->reload();
+        QVERIFY(engine->hasError());
+        QCOMPARE(module->functions().size(), 1);
+    }
+
+    void callTakesOnlyPlainFunctions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("def") << "add" << QVariant(5);
+        QTest::newRow("lambda") << "twice" << QVariant(4);
+        for (const char* name : {"Klass", "length", "bound", "instance", "nothing_here"})
+            QTest::newRow(name) << name << QVariant();
+    }
+
+    void callTakesOnlyPlainFunctions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QVariant, expected);
+        SCP_PythonModule* module = freshModule(
+            "calls = []\n"
+            "def add(a, b):\n  return a + b\n"
+            "twice = lambda a, b=None: 2 * a\n"
+            "class Klass:\n  def __init__(self, *a):\n    calls.append('class')\n"
+            "  def __call__(self, *a):\n    calls.append('instance')\n  def method(self, *a):\n    calls.append('method')\n"
+            "length = len\ninstance = Klass()\nbound = instance.method\ncalls.clear()\n");
+        QCOMPARE(module->call(name, name == "twice" ? QVariantList{2} : QVariantList{2, 3}), expected);
+        QVERIFY(!engine->hasError());
+        QCOMPARE(engine->evaluate(QString("__import__('%1').calls").arg(module->name())).toList(), QVariantList());
+    }
+
+    void callWithoutArgumentsPassesNone()
+    {
+        SCP_PythonModule* module = freshModule("def count(*a, **k):\n  return len(a) + len(k)");
+        auto* impl = dynamic_cast<PythonModuleImpl*>(module);
+        QVERIFY(impl);
+        QCOMPARE(impl->call("count").toInt(), 0);
+        QCOMPARE(module->functions().value(0)->call({1, "x"}).toInt(), 2);
+    }
+
+    void executeClearsAnEarlierError()
+    {
+        SCP_PythonModule* module = freshModule(QString());
+        engine->importModule("no_module_by_that_name", false);
+        QVERIFY(engine->hasError());
+        MessageRecorder recorder;
+        module->execute("x = 1");
+        QVERIFY(!engine->hasError());
+        QVERIFY(recorder.entries().isEmpty());
+    }
+
+    void addModuleBindsByIdentity()
+    {
+        SCP_PythonModule* host = freshModule(QString());
+        SCP_PythonModule* guest = freshModule(QString());
+        QVERIFY(!host->hasModule(guest));
+        host->addModule(guest);
+        QVERIFY(host->hasModule(guest));
+        host->execute(QString("%1 = 'rebound'").arg(guest->name()));
+        QVERIFY(!host->hasModule(guest));
+        host->execute(QString("import sys\nother_name = sys.modules['%1']\ndel %1").arg(guest->name()));
+        QVERIFY(!host->hasModule(guest));
+        QVERIFY(!host->hasModule(nullptr));
+        host->addModule(nullptr);
+    }
+
+    void nameAndFileNameAreCached()
+    {
+        const QString real = writeFile(folder.filePath("real/linked_mod.py"), "x = 1\n");
+        QVERIFY(QFile::link(real, folder.filePath("linked_mod.py")));
+        SCP_PythonModule* module = engine->importModule("linked_mod", false);
+        QVERIFY(module);
+        for (const char* code : {"", "__name__ = 'renamed'\n__file__ = 'elsewhere.py'"}) {
+            module->execute(code);
+            QCOMPARE(module->name(), "linked_mod");
+            QCOMPARE(module->fileName(), QFileInfo(real).canonicalFilePath());
+        }
+
+        SCP_PythonModule* nameless = freshModule("del __name__");
+        nameless->fileName();
+        engine->clearError();
+        QVERIFY(nameless->fileName().isEmpty());
+        QVERIFY(engine->hasError());
+    }
+};
+
+QTEST_MAIN(tst_plugin_modules)
+#include "tst_plugin_modules.moc"
