@@ -8,6 +8,9 @@ include(CMakePackageConfigHelpers)
 set_target_properties(bellwick-host QtScriptCompat PythonQtCompat PROPERTIES INSTALL_RPATH "$ORIGIN")
 set_target_properties(bellwick PROPERTIES INSTALL_RPATH "$ORIGIN/${BELLWICK_BIN_TO_LIB}")
 set_target_properties(PythonScript PROPERTIES INSTALL_RPATH "$ORIGIN/${BELLWICK_PLUGIN_TO_LIB}")
+# A Python outside the system's library folders (a pyenv build, say) stays where it is: its folder
+# joins the run paths of the libraries that link it.
+set_target_properties(PythonQtCompat PythonScript PROPERTIES INSTALL_RPATH_USE_LINK_PATH TRUE)
 
 install(TARGETS bellwick RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 # Exported as Bellwick::Host, Bellwick::QtScriptCompat and Bellwick::PythonQtCompat.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# install_prefix.sh CMAKE BUILD PREFIX VERSION: installs BUILD into a fresh PREFIX and runs the
-# installed host from there.
+# install_prefix.sh CMAKE BUILD PREFIX VERSION PYTHON_LIBDIR: installs BUILD into a fresh PREFIX
+# and runs the installed host from there.
 set -euo pipefail
-cmake="$1" build="$2" prefix="$3" version="$4"
+cmake="$1" build="$2" prefix="$3" version="$4" python_libdir="$5"
 source "$(dirname "$0")/run_installed.sh"
 
 rm -rf "$prefix" "$prefix.home"
@@ -18,11 +18,12 @@ for file in bin/bellwick lib/libbellwick-host.so lib/libQtScriptCompat.so lib/li
     lib/cmake/Bellwick/BellwickConfig.cmake; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
-# Every run path is relative to the file that carries it.
+# Every run path is relative to the file that carries it, but for a Python outside the system's
+# folders, which stays where it is.
 while IFS= read -r file; do
   paths="$(readelf -d "$file" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')"
   for path in ${paths//:/ }; do
-    [[ "$path" == '$ORIGIN'* ]] || fail "$file has the run path $path"
+    [[ "$path" == '$ORIGIN'* || "$path" == "$python_libdir" ]] || fail "$file has the run path $path"
   done
 done < <(find "$prefix/bin" "$prefix/lib" -type f \( -name bellwick -o -name '*.so' \))
 
