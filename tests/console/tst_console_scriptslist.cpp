@@ -40,14 +40,6 @@ QStringList sortedNames(const QList<PythonScriptInfo>& scripts)
     return names;
 }
 
-QStringList paths(const QList<PythonScriptInfo>& scripts)
-{
-    QStringList paths;
-    for (const PythonScriptInfo& script : scripts)
-        paths << script.filePath;
-    return paths;
-}
-
 // One cell painted onto a white canvas: first the fill (when valid), then the delegate.
 QImage paintCell(const QStyledItemDelegate& delegate, const QModelIndex& index, const QColor& fill = QColor())
 {
@@ -92,7 +84,6 @@ private slots:
         QTest::newRow("mixed suffixes, flat") << mixed << false << QStringList{"a", "b"};
         QTest::newRow("bare py and double suffix") << QStringList{"py", "a.b.py", "f.Py", "g.py.txt"} << true << QStringList{"f"};
         QTest::newRow("folder named like a script") << QStringList{"pkg.py/inner.py"} << true << QStringList{"inner"};
-        QTest::newRow("deep nesting") << QStringList{"1/2/3/4/deep.py", "1/top.py"} << true << QStringList{"deep", "top"};
     }
 
     void scanKeepsPySuffixFilesInIteratorOrder()
@@ -105,13 +96,16 @@ private slots:
         const QList<PythonScriptInfo> scripts = scan(folder, recursive);
         QTEST(sortedNames(scripts), "expected");
         // Absolute paths, in the order a plain iterator meets the files.
+        QStringList paths;
+        for (const PythonScriptInfo& script : scripts)
+            paths << script.filePath;
         QStringList met;
         for (QDirIterator entries(folder, QDirIterator::Subdirectories); entries.hasNext();) {
             const QString path = entries.nextFileInfo().absoluteFilePath();
-            if (paths(scripts).contains(path))
+            if (paths.contains(path))
                 met << path;
         }
-        QCOMPARE(paths(scripts), met);
+        QCOMPARE(paths, met);
     }
 
     void loadedMeansTheSameFileOrNoFile_data()
@@ -122,7 +116,6 @@ private slots:
         QTest::newRow("not loaded") << "none" << "direct" << false;
         QTest::newRow("same name, other file") << "other file" << "direct" << false;
         QTest::newRow("same file") << "same file" << "direct" << true;
-        QTest::newRow("same file, path through parent") << "same file" << "through parent" << true;
         QTest::newRow("same file, path through link") << "same file" << "through link" << true;
         QTest::newRow("same file, no session") << "same file" << "without session" << false;
         QTest::newRow("module without a file") << "no file" << "direct" << true;
@@ -143,8 +136,6 @@ private slots:
         QCOMPARE(bool(module), source != "none");
 
         QString scanned = folder + "/scripts";
-        if (scannedAs == "through parent")
-            scanned = folder + "/elsewhere/../scripts";
         if (scannedAs == "through link") {
             QVERIFY(QFile::link(scanned, folder + "/linked"));
             scanned = folder + "/linked";
@@ -217,7 +208,6 @@ private slots:
         QTest::newRow("transparent") << "item" << QBrush(Qt::transparent) << QColor();
         QTest::newRow("red") << "item" << QBrush(Qt::red) << QColor(Qt::red);
         QTest::newRow("red colour, no brush style") << "item" << redColourOnly << QColor(Qt::red);
-        QTest::newRow("red pattern") << "item" << QBrush(Qt::red, Qt::Dense5Pattern) << QColor(Qt::red);
         QTest::newRow("never set") << "item" << QBrush() << QColor(Qt::black);
         QTest::newRow("red child item") << "child" << QBrush(Qt::red) << QColor(Qt::red);
         QTest::newRow("cell without item") << "none" << QBrush() << QColor();
