@@ -12,6 +12,7 @@
 #include <BUIAPP_Application.h>
 #include <PR_Preference.h>
 #include <SCP_PythonEngine.h>
+#include <SCP_PythonModule.h>
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -285,6 +286,17 @@ private slots:
         ConsoleUser::press(popup, "{Down}\n");
         QCOMPARE(user.commandLine(), "math.sqrt");
         QCOMPARE(edit->getCommandPrompt(), PythonScriptConsoleTextEdit::primaryPrompt);
+    }
+
+    // Names that cannot be looked up offer nothing and leave no error behind.
+    void completionOfUnknownNamesOffersNothing()
+    {
+        user.submit("raising = type('Raising', (), {'boom': property(lambda self: 1 / 0)})()");
+        for (const char* typed : {"no_such_object.", "raising.boom.", "1."}) {
+            user.press(QString("{Ctrl+A}{Del}") + typed);
+            QVERIFY2(!edit->getCompleter()->popup()->isVisible(), typed);
+            QVERIFY(!host->session()->pythonEngine()->hasError());
+        }
     }
 };
 
