@@ -77,15 +77,6 @@ private slots:
                  qPrintable(run.pythonInitLines().join('|')));
     }
 
-    void systemExitIsReportedAndTheHostGoesOn()
-    {
-        const BellwickRun run({"-c", "raise SystemExit(5)", "-c", "print('after')"});
-        QVERIFY(run.finished());
-        QCOMPARE(run.messages(MSG_Action::Error).value(0), "Traceback (most recent call last):");
-        QCOMPARE(run.messages(MSG_Action::Error).last(), "SystemExit: 5");
-        QVERIFY(run.exitCode() != 5);
-    }
-
     void withoutSessionContextOnlyTheScriptObjectIsPublished()
     {
         const QString script = writeFile(folder.filePath("job.js"), "Host.print(typeof PythonManager, Host.engine() === null);\n");

@@ -130,12 +130,6 @@ private slots:
         }
     }
 
-    void loadMessagesNameTheInstallation()
-    {
-        const QStringList messages = window("Host.pythonLoadMessages().forEach(function (m) { Host.print(m); });").outputLines();
-        QVERIFY2(messages.value(0).startsWith("Python ") && messages.value(1).startsWith("Executable: /"), qPrintable(messages.join('\n')));
-    }
-
     void dockStateSurvivesARestart()
     {
         const QString dock = "function dock(name) { return Host.widgets('QDockWidget').filter(function (d) { return d.objectName === name; })[0]; }\n";

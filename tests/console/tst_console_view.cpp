@@ -36,27 +36,20 @@ private slots:
         QVERIFY(host->view());
     }
 
-    void polishAddsTheArea()
+    // The area Polish adds, its prototype that only makes working views, and the working view
+    // with the console's menu and toolbar.
+    void theAreaAndItsWorkingView()
     {
         const QList<LXPluginArea>& areas = host->layoutManager()->areas();
         QCOMPARE(areas.size(), 1);
         const LXPluginArea& area = areas.first();
-        QCOMPARE(area.areaId, areaId);
-        QCOMPARE(area.title, areaId);
-        QVERIFY(area.listedInWindowMenu && !area.startFloating && !area.startHidden && !area.preferredSize.isValid());
-        QVERIFY(!area.singleView && !area.hideTitleBar && !area.keepOnTop);
-        // The prototype only makes working views.
+        QVERIFY(area.areaId == areaId && area.title == areaId && area.listedInWindowMenu && !area.startFloating && !area.startHidden);
+        QVERIFY(!area.preferredSize.isValid() && !area.singleView && !area.hideTitleBar && !area.keepOnTop);
         auto* prototype = dynamic_cast<PythonScriptConsoleView*>(area.prototype);
-        QVERIFY(prototype && !prototype->consoleImpl() && !prototype->menu(0) && prototype->menuIdentity().isEmpty());
-        QCOMPARE(prototype->viewName(), "PythonScript");
-        QVERIFY(prototype->wantsToolbar());
-    }
-
-    void theWorkingViewHasConsoleMenuAndToolbar()
-    {
+        QVERIFY(prototype && !prototype->consoleImpl() && !prototype->menu(0) && prototype->menuIdentity().isEmpty() && prototype->wantsToolbar());
         PythonScriptConsoleView* view = host->view();
+        QVERIFY(prototype->viewName() == "PythonScript" && view->viewName() == "PythonScript");
         QCOMPARE(view->menuIdentity(), areaId);
-        QCOMPARE(view->viewName(), "PythonScript");
         QCOMPARE(host->editor()->font().family(), "consolas");
         for (const char* id : {"clear", "copy", "paste", "selectAll", "interrupt"})
             QVERIFY2(view->menu(0)->findAction(QLatin1String(id)), id);

@@ -2,6 +2,7 @@
 // variables), in the Python start-up log, the console banner and the window; a language it has
 // no translation for leaves every text exactly as written.
 #include "BellwickRun.h"
+#include "support/TestFiles.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -74,15 +75,11 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(QStringList, texts);
-        const QString script = folder.filePath("banner.js");
-        QFile file(script);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(R"(
+        const QString script = writeFile(folder.filePath("banner.js"), R"(
             Host.print(Host.widgets('PythonScriptConsoleTextEdit')[0].plainText.split('\n').join('|'));
             Host.print(Host.widgets('QDockWidget').map(function (d) { return d.windowTitle; }).join());
             Host.print(Host.widgets('QMenu').map(function (m) { return m.title; }).slice(0, 3).join());
         )");
-        file.close();
         const BellwickRun run(args + QStringList{"--window", "--settings", folder.filePath("settings.ini"), "--script", script});
         QCOMPARE(run.exitCode(), 0);
         QCOMPARE(run.outputLines().size(), 4);
