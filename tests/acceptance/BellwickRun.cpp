@@ -21,16 +21,6 @@ BellwickRun::BellwickRun(const QStringList& args, const QString& workingDirector
     }
 }
 
-QStringList BellwickRun::messages(int action) const
-{
-    return texts(QStringLiteral("message"), action);
-}
-
-QStringList BellwickRun::pythonInitLines() const
-{
-    return texts(QStringLiteral("python-init"), -1);
-}
-
 QStringList BellwickRun::texts(const QString& kind, int action) const
 {
     QStringList result;

@@ -20,8 +20,8 @@ public:
     const QString& errorText() const { return errors; }
     const QList<QJsonObject>& log() const { return entries; }
     // Texts of the logged host messages with action, in order.
-    QStringList messages(int action) const;
-    QStringList pythonInitLines() const;
+    QStringList messages(int action) const { return texts(QStringLiteral("message"), action); }
+    QStringList pythonInitLines() const { return texts(QStringLiteral("python-init"), -1); }
 
 private:
     QStringList texts(const QString& kind, int action) const;

@@ -39,26 +39,26 @@ private slots:
         const QString missing = folder.filePath("libNothing.so");
         const QString notALibrary = script("not a library");
         const QString one = script("1");
+        const QStringList none;
         // Which arguments are bad is the parser's to say (tests/host); the message comes first, then the usage.
-        QTest::newRow("bad argument") << QStringList{"--frobnicate"} << 2 << "^bellwick: .*frobnicate.*\n(.|\n)*Usage: bellwick" << QStringList();
-        QTest::newRow("missing plug-in") << QStringList{"--plugin", missing, "--script", one} << 2 << "not found: " + missing << QStringList();
-        QTest::newRow("not a library") << QStringList{"--plugin", notALibrary, "-c", "1"} << 2 << "Cannot load plug-in " + notALibrary << QStringList();
+        QTest::newRow("bad argument") << QStringList{"--frobnicate"} << 2 << "^bellwick: .*frobnicate.*\n(.|\n)*Usage: bellwick" << none;
+        QTest::newRow("missing plug-in") << QStringList{"--plugin", missing, "--script", one} << 2 << "not found: " + missing << none;
+        QTest::newRow("not a library") << QStringList{"--plugin", notALibrary, "-c", "1"} << 2 << "Cannot load plug-in " + notALibrary << none;
         QTest::newRow("no entry points") << QStringList{"--plugin", qEnvironmentVariable("BELLWICK_BIN_DIR") + "/libbellwick-host.so", "-c", "1"}
-                                         << 2 << "no entry point PLUG_Init" << QStringList();
-        QTest::newRow("unreadable script") << QStringList{"--plugin", plugin, "--script", folder.filePath("absent.js")} << 2 << "Cannot read "
-                                           << QStringList();
+                                         << 2 << "no entry point PLUG_Init" << none;
+        QTest::newRow("unreadable script") << QStringList{"--plugin", plugin, "--script", folder.filePath("absent.js")} << 2 << "Cannot read " << none;
         QTest::newRow("script throws, later jobs do not run")
             << QStringList{"--plugin", plugin, "--script", script("var a = 1;\nnoSuchFunction();\n"), "-c", "never"} << 1
-            << ":2: ReferenceError: noSuchFunction" << QStringList();
-        QTest::newRow("Python raises") << QStringList{"--plugin", plugin, "-c", "raise ValueError"} << 1 << "raise ValueError" << QStringList();
+            << ":2: ReferenceError: noSuchFunction" << none;
+        QTest::newRow("Python raises") << QStringList{"--plugin", plugin, "-c", "raise ValueError"} << 1 << "raise ValueError" << none;
         QTest::newRow("without Python manager") << QStringList{"--plugin", plugin, "--without", "python-manager", "-c", "1"} << 1
-                                                << "Python is not available" << QStringList();
+                                                << "Python is not available" << none;
         QTest::newRow("a script sees absent services")
             << QStringList{"--plugin", plugin, "--without", "finder", "--script", script("Host.print(Host.engine() === null)")} << 0 << ""
             << QStringList{"true"};
         QTest::newRow("a callback throws in a window")
             << QStringList{"--plugin", plugin, "--window", "--script", script("Host.after(0, function () { throw new Error('late'); }); Host.processEvents(50);")}
-            << 1 << "Error: late \\(in a Host.after callback\\)" << QStringList();
+            << 1 << "Error: late \\(in a Host.after callback\\)" << none;
     }
 
     void runsEndWithTheirStatus()
@@ -72,6 +72,7 @@ private slots:
         QTEST(result.outputLines(), "out");
     }
 
+    // A window needs a display, and says so in one line.
     void windowWithoutDisplayIsRefused()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -79,8 +80,7 @@ private slots:
             environment.remove(name);
         const BellwickRun result = run({"--plugin", plugin}, environment);
         QCOMPARE(result.exitCode(), 2);
-        QVERIFY(result.errorText().contains("no display") && result.errorText().contains("xvfb-run"));
-        QCOMPARE(result.errorText().count('\n'), 1);
+        QVERIFY2(result.errorText().contains(QRegularExpression("^bellwick: .*no display.*xvfb-run.*\n$")), qPrintable(result.errorText()));
     }
 
     void jobsRunInCommandLineOrderAndLogAsJsonLines()

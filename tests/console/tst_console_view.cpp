@@ -104,25 +104,24 @@ private slots:
             QCOMPARE(*storage()->getViewToolbarConfig(areaId, false), config);
     }
 
+    // The banner of a working view made in a session with messages, without, or without a
+    // session; saving the scene leaves it as it is.
     void theBannerFollowsTheSession_data()
     {
-        QTest::addColumn<bool>("withSession");
-        QTest::addColumn<bool>("withMessages");
+        QTest::addColumn<QString>("session");
         QTest::addColumn<QString>("text");
-        QTest::newRow("messages") << true << true << "Python Loaded: \n\nA\nB\n>>> ";
-        QTest::newRow("no messages") << true << false << "Python Loaded: \n\n\n>>> ";
-        QTest::newRow("no session") << false << false << ">>> ";
+        QTest::newRow("messages") << "messages" << "Python Loaded: \n\nA\nB\n>>> ";
+        QTest::newRow("no messages") << "empty" << "Python Loaded: \n\n\n>>> ";
+        QTest::newRow("no session") << "none" << ">>> ";
     }
 
-    // ... and saving the scene leaves it as it is.
     void theBannerFollowsTheSession()
     {
-        QFETCH(bool, withSession);
-        QFETCH(bool, withMessages);
+        QFETCH(QString, session);
         QFETCH(QString, text);
         SCP_PythonManager emptyManager;
         SC_SessionContext emptySession(&emptyManager, nullptr);
-        PLUG_Services::setSessionContext(withSession ? (withMessages ? host->session() : &emptySession) : nullptr);
+        PLUG_Services::setSessionContext(session == "messages" ? host->session() : session == "empty" ? &emptySession : nullptr);
         std::unique_ptr<LXLayoutView> view(host->view()->createView(&parent));
         PLUG_Services::setSessionContext(host->session());
         auto* editor = view->widget()->findChild<PythonScriptConsoleTextEdit*>();

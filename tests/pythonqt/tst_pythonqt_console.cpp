@@ -46,12 +46,6 @@ class tst_pythonqt_console : public QObject
         return QTest::qWaitForWindowExposed(fresh);
     }
 
-    static bool pythonErrorPending()
-    {
-        PythonQtGILScope lock;
-        return PyErr_Occurred() != nullptr;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -102,7 +96,10 @@ private slots:
         QVERIFY2(output.contains(shown) && !output.contains("hidden"), qPrintable(output.left(2000)));
         QCOMPARE(user.lastLines(1), ">>> ");
         QTEST(console->hadError(), "failed");
-        QVERIFY(!pythonErrorPending());
+        {
+            PythonQtGILScope lock;
+            QVERIFY(!PyErr_Occurred());
+        }
         for (QTextBlock block = console->document()->begin(); block.isValid(); block = block.next())
             QVERIFY(block.length() < 20000);
         user.submit("sys.stdout, sys.stderr = saved");

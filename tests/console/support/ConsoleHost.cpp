@@ -11,13 +11,13 @@
 #include <SCP_PythonManager.h>
 
 ConsoleHost::ConsoleHost()
-    : commands(new CO_CommandManager), layout(new LXLayoutManager(&lxPref))
+    : layout(new LXLayoutManager(&lxPref))
 {
     lxPref.setStorageFile(preferenceFolder.filePath(QStringLiteral("preferences.ini")));
     auto* manager = new SCP_PythonManager;
     manager->addLoadMessage(QStringLiteral("A"));
     manager->addLoadMessage(QStringLiteral("B"));
-    sessionContext = new SC_SessionContext(manager, commands);
+    sessionContext = new SC_SessionContext(manager, new CO_CommandManager);
     auto* actions = new AC_Manager;
     PLUG_Services::setSessionContext(sessionContext);
     PLUG_Services::setActionManager(actions);
@@ -30,11 +30,6 @@ ConsoleHost::ConsoleHost()
     layout->setMainWindow(&mainWindow);
     mainWindow.resize(800, 600);
     mainWindow.show();
-}
-
-QUndoStack* ConsoleHost::undoStack() const
-{
-    return commands->undoStack();
 }
 
 PythonScriptConsoleView* ConsoleHost::view() const

@@ -12,9 +12,7 @@
 #include <QMainWindow>
 #include <QTemporaryDir>
 
-class CO_CommandManager;
 class PythonScriptConsoleTextEdit;
-class QUndoStack;
 
 // The plug-in started and polished as a host does it, the console area docked in a shown main
 // window: a session whose Python manager holds the load messages "A" and "B" and whose command
@@ -27,7 +25,6 @@ public:
 
     SC_SessionContext* session() const { return sessionContext; }
     LXLayoutManager* layoutManager() const { return layout; }
-    QUndoStack* undoStack() const;
     QMainWindow* window() { return &mainWindow; }
     // The working view of the console area and its editor.
     PythonScriptConsoleView* view() const;
@@ -36,7 +33,6 @@ public:
 private:
     QTemporaryDir preferenceFolder;
     TestHost base{false};
-    CO_CommandManager* commands;
     SC_SessionContext* sessionContext;
     LXLayoutManager* layout;
     QMainWindow mainWindow;
