@@ -3,23 +3,25 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QStringList>
 
-// One run of the reference host with its log on standard error (--log -).
+// One run of the built bellwick with its log on standard error (--log -), waited for.
 class BellwickRun
 {
 public:
-    // Runs bellwick from BELLWICK_BIN_DIR with args plus "--log -" and waits for it.
-    explicit BellwickRun(const QStringList& args, const QString& workingDirectory = QString());
+    explicit BellwickRun(const QStringList& args, const QString& workingDirectory = QString(),
+                         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
     bool finished() const { return finishedNormally; }
     int exitCode() const { return code; }
-    const QByteArray& standardOutput() const { return out; }
-    QStringList outputLines() const;
-
+    QStringList outputLines() const { return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    // Standard error without the log's lines.
+    const QString& errorText() const { return errors; }
+    const QList<QJsonObject>& log() const { return entries; }
     // Texts of the logged host messages with action, in order.
-    QStringList messages(int action) const;
-    QStringList pythonInitLines() const;
+    QStringList messages(int action) const { return texts(QStringLiteral("message"), action); }
+    QStringList pythonInitLines() const { return texts(QStringLiteral("python-init"), -1); }
 
 private:
     QStringList texts(const QString& kind, int action) const;
@@ -27,5 +29,6 @@ private:
     bool finishedNormally = false;
     int code = -1;
     QByteArray out;
-    QList<QJsonObject> log;
+    QString errors;
+    QList<QJsonObject> entries;
 };

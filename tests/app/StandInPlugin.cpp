@@ -46,9 +46,7 @@ public:
     {
         if (!parent)
             return;
-        auto* editor = new QTextEdit(this);
-        editor->setObjectName(QStringLiteral("standInEditor"));
-        (new QVBoxLayout(this))->addWidget(editor);
+        (new QVBoxLayout(this))->addWidget(new QTextEdit(this));
         if (AC_Manager* actions = PLUG_Services::getActionManager())
             setMenu(actions->createMenu(parsed("<menu id='StandInMenu' text='Stand-in'><action id='selectAll' text='Select All'/>"
                                                "<action id='clear' text='Clear' shortcut='Ctrl+L'/><action id='copy' text='Copy'/></menu>"),

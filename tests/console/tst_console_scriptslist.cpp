@@ -40,14 +40,6 @@ QStringList sortedNames(const QList<PythonScriptInfo>& scripts)
     return names;
 }
 
-QStringList paths(const QList<PythonScriptInfo>& scripts)
-{
-    QStringList paths;
-    for (const PythonScriptInfo& script : scripts)
-        paths << script.filePath;
-    return paths;
-}
-
 // One cell painted onto a white canvas: first the fill (when valid), then the delegate.
 QImage paintCell(const QStyledItemDelegate& delegate, const QModelIndex& index, const QColor& fill = QColor())
 {
@@ -82,6 +74,8 @@ private slots:
         BAPP_SetSharedSpecialFolders(special.path());
     }
 
+    // Files, with "name>target" a symbolic link; a linked folder is never entered, a linked file
+    // is a script like any other.
     void scanKeepsPySuffixFilesInIteratorOrder_data()
     {
         QTest::addColumn<QStringList>("files");
@@ -92,7 +86,8 @@ private slots:
         QTest::newRow("mixed suffixes, flat") << mixed << false << QStringList{"a", "b"};
         QTest::newRow("bare py and double suffix") << QStringList{"py", "a.b.py", "f.Py", "g.py.txt"} << true << QStringList{"f"};
         QTest::newRow("folder named like a script") << QStringList{"pkg.py/inner.py"} << true << QStringList{"inner"};
-        QTest::newRow("deep nesting") << QStringList{"1/2/3/4/deep.py", "1/top.py"} << true << QStringList{"deep", "top"};
+        QTest::newRow("link loops") << QStringList{"a.py", "sub/b.py", "self>.", "sub/up>..", "sub/root.py>..", "linked.py>a.py"} << true
+                                    << QStringList{"a", "b", "linked"};
     }
 
     void scanKeepsPySuffixFilesInIteratorOrder()
@@ -100,18 +95,25 @@ private slots:
         QFETCH(QStringList, files);
         QFETCH(bool, recursive);
         const QString folder = freshFolder(QTest::currentDataTag());
-        for (const QString& file : files)
-            writeFile(folder + '/' + file, "x = 1\n");
+        for (const QString& file : files) {
+            if (file.contains('>'))
+                QVERIFY(QFile::link(file.section('>', 1), folder + '/' + file.section('>', 0, 0)));
+            else
+                writeFile(folder + '/' + file, "x = 1\n");
+        }
         const QList<PythonScriptInfo> scripts = scan(folder, recursive);
         QTEST(sortedNames(scripts), "expected");
         // Absolute paths, in the order a plain iterator meets the files.
+        QStringList paths;
+        for (const PythonScriptInfo& script : scripts)
+            paths << script.filePath;
         QStringList met;
         for (QDirIterator entries(folder, QDirIterator::Subdirectories); entries.hasNext();) {
             const QString path = entries.nextFileInfo().absoluteFilePath();
-            if (paths(scripts).contains(path))
+            if (paths.contains(path))
                 met << path;
         }
-        QCOMPARE(paths(scripts), met);
+        QCOMPARE(paths, met);
     }
 
     void loadedMeansTheSameFileOrNoFile_data()
@@ -122,7 +124,6 @@ private slots:
         QTest::newRow("not loaded") << "none" << "direct" << false;
         QTest::newRow("same name, other file") << "other file" << "direct" << false;
         QTest::newRow("same file") << "same file" << "direct" << true;
-        QTest::newRow("same file, path through parent") << "same file" << "through parent" << true;
         QTest::newRow("same file, path through link") << "same file" << "through link" << true;
         QTest::newRow("same file, no session") << "same file" << "without session" << false;
         QTest::newRow("module without a file") << "no file" << "direct" << true;
@@ -143,8 +144,6 @@ private slots:
         QCOMPARE(bool(module), source != "none");
 
         QString scanned = folder + "/scripts";
-        if (scannedAs == "through parent")
-            scanned = folder + "/elsewhere/../scripts";
         if (scannedAs == "through link") {
             QVERIFY(QFile::link(scanned, folder + "/linked"));
             scanned = folder + "/linked";
@@ -177,19 +176,6 @@ private slots:
         QDir::setCurrent(previous);
     }
 
-    void symbolicLinkLoopsEnd()
-    {
-        const QString folder = freshFolder("link loops");
-        writeFile(folder + "/a.py", "x = 1\n");
-        writeFile(folder + "/sub/b.py", "x = 1\n");
-        QVERIFY(QFile::link(".", folder + "/self"));
-        QVERIFY(QFile::link("..", folder + "/sub/up"));
-        QVERIFY(QFile::link(folder, folder + "/sub/root.py"));
-        QVERIFY(QFile::link("a.py", folder + "/linked.py"));
-        // A linked folder is listed but never entered; a linked file is a script like any other.
-        QCOMPARE(sortedNames(scan(folder)), (QStringList{"a", "b", "linked"}));
-    }
-
     void metaTypesConstructWorkingObjects()
     {
         writeFile(special.filePath("scripts/listed_top.py"), "x = 1\n");
@@ -214,10 +200,8 @@ private slots:
         QTest::addColumn<QColor>("fill");
         QBrush redColourOnly;
         redColourOnly.setColor(Qt::red);
-        QTest::newRow("transparent") << "item" << QBrush(Qt::transparent) << QColor();
         QTest::newRow("red") << "item" << QBrush(Qt::red) << QColor(Qt::red);
         QTest::newRow("red colour, no brush style") << "item" << redColourOnly << QColor(Qt::red);
-        QTest::newRow("red pattern") << "item" << QBrush(Qt::red, Qt::Dense5Pattern) << QColor(Qt::red);
         QTest::newRow("never set") << "item" << QBrush() << QColor(Qt::black);
         QTest::newRow("red child item") << "child" << QBrush(Qt::red) << QColor(Qt::red);
         QTest::newRow("cell without item") << "none" << QBrush() << QColor();

@@ -1,6 +1,7 @@
 // The console's place in the host: its area and prototype, the working view's menu and toolbar
 // read from the resource folder, the stored toolbar configuration and the banner.
 #include "support/ConsoleHost.h"
+#include "support/TestFiles.h"
 
 #include "console/PythonScriptConsoleImpl.h"
 #include "console/PythonScriptConsoleTextEdit.h"
@@ -28,33 +29,6 @@ class tst_console_view : public QObject
 
     LXLayoutStorage* storage() const { return host->layoutManager()->layoutStorage(); }
 
-    void forgetToolbarConfig()
-    {
-        for (bool defaultConfig : {true, false})
-            lxPref.remove(LXLayoutStorage::preferenceKey(areaId, defaultConfig));
-    }
-
-    // A working view made, and action run on it, while the plug-in folder holds only the given
-    // resource files.
-    std::unique_ptr<PythonScriptConsoleView> viewWithResources(const QMap<QString, QByteArray>& files,
-                                                               const std::function<void(PythonScriptConsoleView*)>& action = {})
-    {
-        QTemporaryDir folder;
-        QDir(folder.path()).mkdir("resources");
-        for (auto file = files.cbegin(); file != files.cend(); ++file) {
-            QFile out(folder.filePath("resources/" + file.key()));
-            if (out.open(QIODevice::WriteOnly))
-                out.write(file.value());
-        }
-        const QString previous = PLUG_Services::getPluginPath("PythonScript");
-        PLUG_Services::setPluginPath("PythonScript", folder.path());
-        std::unique_ptr<PythonScriptConsoleView> view(static_cast<PythonScriptConsoleView*>(host->view()->createView(&parent)));
-        if (action)
-            action(view.get());
-        PLUG_Services::setPluginPath("PythonScript", previous);
-        return view;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -62,27 +36,20 @@ private slots:
         QVERIFY(host->view());
     }
 
-    void polishAddsTheArea()
+    // The area Polish adds, its prototype that only makes working views, and the working view
+    // with the console's menu and toolbar.
+    void theAreaAndItsWorkingView()
     {
         const QList<LXPluginArea>& areas = host->layoutManager()->areas();
         QCOMPARE(areas.size(), 1);
         const LXPluginArea& area = areas.first();
-        QCOMPARE(area.areaId, areaId);
-        QCOMPARE(area.title, areaId);
-        QVERIFY(area.listedInWindowMenu && !area.startFloating && !area.startHidden && !area.preferredSize.isValid());
-        QVERIFY(!area.singleView && !area.hideTitleBar && !area.keepOnTop);
-        // The prototype only makes working views.
+        QVERIFY(area.areaId == areaId && area.title == areaId && area.listedInWindowMenu && !area.startFloating && !area.startHidden);
+        QVERIFY(!area.preferredSize.isValid() && !area.singleView && !area.hideTitleBar && !area.keepOnTop);
         auto* prototype = dynamic_cast<PythonScriptConsoleView*>(area.prototype);
-        QVERIFY(prototype && !prototype->consoleImpl() && !prototype->menu(0) && prototype->menuIdentity().isEmpty());
-        QCOMPARE(prototype->viewName(), "PythonScript");
-        QVERIFY(prototype->wantsToolbar());
-    }
-
-    void theWorkingViewHasConsoleMenuAndToolbar()
-    {
+        QVERIFY(prototype && !prototype->consoleImpl() && !prototype->menu(0) && prototype->menuIdentity().isEmpty() && prototype->wantsToolbar());
         PythonScriptConsoleView* view = host->view();
+        QVERIFY(prototype->viewName() == "PythonScript" && view->viewName() == "PythonScript");
         QCOMPARE(view->menuIdentity(), areaId);
-        QCOMPARE(view->viewName(), "PythonScript");
         QCOMPARE(host->editor()->font().family(), "consolas");
         for (const char* id : {"clear", "copy", "paste", "selectAll", "interrupt"})
             QVERIFY2(view->menu(0)->findAction(QLatin1String(id)), id);
@@ -94,65 +61,67 @@ private slots:
             QCOMPARE(*storage()->getViewToolbarConfig(areaId, defaultConfig), shown);
     }
 
-    void defaultToolbarItemsAreMarkedExactlyTrue()
+    // Resource files (the same bytes as toolbar and menu) and a toolbar configuration stored or
+    // not: the items marked default="true", exactly, make the configuration unless one is stored,
+    // even an empty one. None of these files is a menu.
+    void toolbarConfigurationFromTheResources_data()
     {
+        QTest::addColumn<QByteArray>("resource");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QStringList>("config");
         const QByteArray toolbar = "<toolbars><toolbar id='t'><item id='a' default='true'/><item id='b' default='false'/>"
                                    "<item id='c' default='True'/><item id='' default='true'/><!-- note --></toolbar></toolbars>";
-        forgetToolbarConfig();
-        const auto view = viewWithResources({{toolbarFile, toolbar}});
+        QTest::newRow("marked default") << toolbar << false << QStringList{"a"};
+        QTest::newRow("stored empty") << toolbar << true << QStringList();
+        QTest::newRow("missing") << QByteArray() << false << QStringList();
+        QTest::newRow("not XML") << QByteArray("<toolbars><toolbar") << false << QStringList();
+    }
+
+    void toolbarConfigurationFromTheResources()
+    {
+        QFETCH(QByteArray, resource);
+        QFETCH(bool, stored);
         for (bool defaultConfig : {true, false})
-            QCOMPARE(*storage()->getViewToolbarConfig(areaId, defaultConfig), QStringList{"a"});
-        QVERIFY(!view->menu(0)); // no menu file in that folder
-    }
-
-    void aStoredConfigurationIsKeptEvenWhenEmpty()
-    {
-        forgetToolbarConfig();
-        storage()->setViewToolbarConfig(areaId, {}, true);
-        const auto view = viewWithResources({});
-        QVERIFY(storage()->getViewToolbarConfig(areaId, true)->isEmpty());
-        QVERIFY(!storage()->getViewToolbarConfig(areaId, false));
-    }
-
-    void missingOrBrokenResourcesGiveNoMenuAndNoToolbar_data()
-    {
-        QTest::addColumn<bool>("present");
-        QTest::newRow("missing") << false;
-        QTest::newRow("not XML") << true;
-    }
-
-    void missingOrBrokenResourcesGiveNoMenuAndNoToolbar()
-    {
-        QFETCH(bool, present);
-        const QByteArray broken("<toolbars><toolbar");
-        forgetToolbarConfig();
-        const auto view = viewWithResources(present ? QMap<QString, QByteArray>{{toolbarFile, broken}, {"layoutViewMenu.xml", broken}}
-                                                    : QMap<QString, QByteArray>{},
-                                            [](PythonScriptConsoleView* made) { QVERIFY(made->toolbarDefinition().isNull()); });
+            lxPref.remove(LXLayoutStorage::preferenceKey(areaId, defaultConfig));
+        if (stored)
+            storage()->setViewToolbarConfig(areaId, {}, true);
+        QTemporaryDir folder;
+        if (!resource.isNull()) {
+            for (const QString& file : {toolbarFile, QStringLiteral("layoutViewMenu.xml")})
+                writeFile(folder.filePath("resources/" + file), resource);
+        }
+        const QString previous = PLUG_Services::getPluginPath("PythonScript");
+        PLUG_Services::setPluginPath("PythonScript", folder.path());
+        std::unique_ptr<PythonScriptConsoleView> view(static_cast<PythonScriptConsoleView*>(host->view()->createView(&parent)));
+        QCOMPARE(view->toolbarDefinition().isNull(), !resource.startsWith("<toolbars><toolbar id"));
+        PLUG_Services::setPluginPath("PythonScript", previous);
         QVERIFY(view->consoleImpl());
-        QVERIFY(storage()->getViewToolbarConfig(areaId, true)->isEmpty());
         QVERIFY(!view->menu(0) || view->menu(0)->actions().isEmpty());
+        QFETCH(QStringList, config);
+        QCOMPARE(*storage()->getViewToolbarConfig(areaId, true), config);
+        QCOMPARE(storage()->getViewToolbarConfig(areaId, false) == nullptr, stored);
+        if (!stored)
+            QCOMPARE(*storage()->getViewToolbarConfig(areaId, false), config);
     }
 
+    // The banner of a working view made in a session with messages, without, or without a
+    // session; saving the scene leaves it as it is.
     void theBannerFollowsTheSession_data()
     {
-        QTest::addColumn<bool>("withSession");
-        QTest::addColumn<bool>("withMessages");
+        QTest::addColumn<QString>("session");
         QTest::addColumn<QString>("text");
-        QTest::newRow("messages") << true << true << "Python Loaded: \n\nA\nB\n>>> ";
-        QTest::newRow("no messages") << true << false << "Python Loaded: \n\n\n>>> ";
-        QTest::newRow("no session") << false << false << ">>> ";
+        QTest::newRow("messages") << "messages" << "Python Loaded: \n\nA\nB\n>>> ";
+        QTest::newRow("no messages") << "empty" << "Python Loaded: \n\n\n>>> ";
+        QTest::newRow("no session") << "none" << ">>> ";
     }
 
-    // ... and saving the scene leaves it as it is.
     void theBannerFollowsTheSession()
     {
-        QFETCH(bool, withSession);
-        QFETCH(bool, withMessages);
+        QFETCH(QString, session);
         QFETCH(QString, text);
         SCP_PythonManager emptyManager;
         SC_SessionContext emptySession(&emptyManager, nullptr);
-        PLUG_Services::setSessionContext(withSession ? (withMessages ? host->session() : &emptySession) : nullptr);
+        PLUG_Services::setSessionContext(session == "messages" ? host->session() : session == "empty" ? &emptySession : nullptr);
         std::unique_ptr<LXLayoutView> view(host->view()->createView(&parent));
         PLUG_Services::setSessionContext(host->session());
         auto* editor = view->widget()->findChild<PythonScriptConsoleTextEdit*>();

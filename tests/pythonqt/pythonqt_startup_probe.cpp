@@ -1,4 +1,4 @@
-// Loaded with private symbols by pythonqt_dlopen_probe, as a host loads a plug-in: starts the
+// Loaded with private symbols by tst_pythonqt_startup, as a host loads a plug-in: starts the
 // interpreter once with the start-up settings that mode names and answers on one line,
 // "ok <answer>" or "failed <reason>".
 #include "PythonQt.h"

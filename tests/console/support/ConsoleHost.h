@@ -5,51 +5,35 @@
 #include "console/PythonScriptConsoleView.h"
 
 #include <LXLayoutManager.h>
-#include <LXLayoutView.h>
 #include <PR_Preference.h>
 #include <SCP_PythonEngine.h>
-#include <SCP_PythonModule.h>
 #include <SC_SessionContext.h>
 
 #include <QMainWindow>
-#include <QString>
 #include <QTemporaryDir>
 
-#include <memory>
-
-class AC_Manager;
-class CO_CommandManager;
-class LXToolbarService;
 class PythonScriptConsoleTextEdit;
-class QUndoStack;
-class SCP_PythonManager;
 
-// The plug-in started and polished as a host does it, with the console area docked in a shown
-// main window: a session whose Python manager holds the load messages "A" and "B" and whose
-// command manager works on an undo stack, action, layout and toolbar services, and the plug-in
-// folder of the build (its "resources" beside the library).
+// The plug-in started and polished as a host does it, the console area docked in a shown main
+// window: a session whose Python manager holds the load messages "A" and "B" and whose command
+// manager works on an undo stack, the host's UI services, the build's plug-in folder, and
+// preferences of its own (a toolbar stored by an earlier run must not count).
 class ConsoleHost
 {
 public:
     ConsoleHost();
-    ~ConsoleHost();
 
     SC_SessionContext* session() const { return sessionContext; }
     LXLayoutManager* layoutManager() const { return layout; }
-    QUndoStack* undoStack() const;
-    QMainWindow* window() const { return mainWindow.get(); }
+    QMainWindow* window() { return &mainWindow; }
     // The working view of the console area and its editor.
     PythonScriptConsoleView* view() const;
     PythonScriptConsoleTextEdit* editor() const;
 
 private:
     QTemporaryDir preferenceFolder;
-    TestHost base;
-    SCP_PythonManager* manager;
-    CO_CommandManager* commands;
+    TestHost base{false};
     SC_SessionContext* sessionContext;
-    AC_Manager* actions;
     LXLayoutManager* layout;
-    LXToolbarService* toolbars;
-    std::unique_ptr<QMainWindow> mainWindow;
+    QMainWindow mainWindow;
 };

@@ -1,29 +1,6 @@
-// Python.h before Qt: Qt defines "slots" as a macro.
-#include <PythonQtPython.h>
-
 #include "support/ConsoleUser.h"
 
-#include "PythonQt.h"
-
 #include <QRegularExpression>
-
-bool ConsoleUser::startInterpreter()
-{
-    PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule);
-    if (!PythonQt::self()->initSuccessfully())
-        return false;
-    PythonQt::self()->startThreads();
-    return true;
-}
-
-bool ConsoleUser::show() const
-{
-    m_console->resize(640, 400);
-    m_console->show();
-    m_console->activateWindow();
-    m_console->setFocus();
-    return QTest::qWaitForWindowExposed(m_console);
-}
 
 void ConsoleUser::press(QWidget* widget, const QString& keys)
 {
@@ -52,10 +29,4 @@ void ConsoleUser::drag(int from, int to) const
     mouse(QTest::MousePress, from);
     mouse(QTest::MouseMove, to);
     mouse(QTest::MouseRelease, to);
-}
-
-bool ConsoleUser::pythonErrorPending()
-{
-    PythonQtGILScope lock;
-    return PyErr_Occurred() != nullptr;
 }

@@ -4,22 +4,16 @@
 
 #include <QTest>
 
-// Drives a console the way a user does: real key and mouse events to a shown console, offscreen.
+// Drives a shown console the way a user does: real key and mouse events, offscreen.
 class ConsoleUser
 {
 public:
     explicit ConsoleUser(PythonQtScriptingConsole* console = nullptr) : m_console(console) {}
 
-    // Starts the interpreter the bare console needs, once per process.
-    static bool startInterpreter();
-    // Shows the console as a window with the keyboard focus; false when it never got exposed.
-    bool show() const;
-
     // Presses keys: "\n" is Return, "{Name}" the key QKeySequence names ("{Shift+Home}",
     // "{Ctrl+C}"; names start with a capital), anything else is typed.
     static void press(QWidget* widget, const QString& keys);
     void press(const QString& keys) const { press(m_console, keys); }
-    // Types line and presses Return.
     void submit(const QString& line) const { press(line + QLatin1Char('\n')); }
     // Each line of a block, then the empty line that ends it.
     void submitBlock(const QStringList& lines) const { press(lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n")); }
@@ -36,7 +30,6 @@ public:
         const QString echo = QStringLiteral(">>> ") + line + QLatin1Char('\n');
         return text().mid(text().lastIndexOf(echo) + echo.size());
     }
-    static bool pythonErrorPending();
 
 private:
     PythonQtScriptingConsole* m_console;
