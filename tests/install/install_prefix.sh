@@ -2,7 +2,7 @@
 # install_prefix.sh CMAKE BUILD PREFIX VERSION PYTHON_LIBDIR: installs BUILD into a fresh PREFIX
 # and runs the installed host from there.
 set -euo pipefail
-cmake="$1" build="$2" prefix="$3" version="$4" python_libdir="$5"
+cmake="$1" build="$2" prefix="$3" version="$4" python_libdir="${5:-}"
 source "$(dirname "$0")/run_installed.sh"
 
 rm -rf "$prefix" "$prefix.home"
