@@ -36,14 +36,9 @@ class tst_reliability_conversionlimits : public PluginTestCase
     SCP_PythonModule* loadForScript(const QByteArray& body)
     {
         const QString name = QString("limits_%1").arg(++files);
-        const QString path = writeFile(folder.filePath(name + ".py"), "def f():\n" + body + "\n"
-                                                                      "def show(x):\n"
-                                                                      "    return repr(x)\n"
-                                                                      "def depth(x):\n"
-                                                                      "    n = 0\n"
-                                                                      "    while isinstance(x, list):\n"
-                                                                      "        n, x = n + 1, x[0] if x else None\n"
-                                                                      "    return n\n");
+        const QString path = writeFile(folder.filePath(name + ".py"),
+                                       "def f():\n" + body + "\ndef show(x):\n    return repr(x)\ndef depth(x):\n    n = 0\n"
+                                       "    while isinstance(x, list):\n        n, x = n + 1, x[0] if x else None\n    return n\n");
         host.scriptEngine()->globalObject().setProperty("FILE", path);
         runScript("var o = PythonManager.createPyObject(FILE)");
         return engine->module(name);

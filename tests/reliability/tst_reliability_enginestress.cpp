@@ -18,19 +18,13 @@
 
 #include <QtTest>
 
-#include <map>
+#include <vector>
 
 namespace {
 constexpr int workerCount = 8;
 constexpr int callsPerWorker = 2000;
 constexpr int importedModules = 60;
 constexpr int printedLines = 200;
-
-Py_ssize_t referenceCount(PyObject* object)
-{
-    PythonEngineImpl::EngineGILScope lock;
-    return Py_REFCNT(object);
-}
 }
 
 class tst_reliability_enginestress : public PluginTestCase
@@ -61,6 +55,16 @@ class tst_reliability_enginestress : public PluginTestCase
             if (i % 100 == 0)
                 calls->call("speak", {t, i});
         }
+    }
+
+    // Of the module and of what it defines.
+    std::vector<Py_ssize_t> referenceCounts()
+    {
+        PythonEngineImpl::EngineGILScope lock;
+        std::vector<Py_ssize_t> counts{Py_REFCNT(calls->pyModule())};
+        for (const char* name : {"shared", "add", "label", "echo", "pair"})
+            counts.push_back(Py_REFCNT(PyDict_GetItemString(PyModule_GetDict(calls->pyModule()), name)));
+        return counts;
     }
 
     void importerLoop(const QString& root)
@@ -98,15 +102,7 @@ private slots:
         QCOMPARE(listed.size(), 5);
         SCP_PythonModule* printer = engine->createModule("stress_printer");
 
-        std::map<const char*, PyObject*> watched{{"module", calls->pyModule()}};
-        {
-            PythonEngineImpl::EngineGILScope lock;
-            for (const char* name : {"shared", "add", "label", "echo", "pair"})
-                watched[name] = PyDict_GetItemString(PyModule_GetDict(calls->pyModule()), name);
-        }
-        std::map<const char*, Py_ssize_t> countsBefore;
-        for (const auto& [name, object] : watched)
-            countsBefore[name] = referenceCount(object);
+        const std::vector<Py_ssize_t> countsBefore = referenceCounts();
         const qsizetype pathEntriesBefore = engine->evaluate("__import__('sys').path").toList().size();
 
         MessageRecorder recorder;
@@ -127,8 +123,7 @@ private slots:
 
         QCOMPARE(mistakes.loadRelaxed(), 0);
         QVERIFY(!engine->hasError());
-        for (const auto& [name, object] : watched)
-            QVERIFY2(referenceCount(object) == countsBefore[name], name);
+        QVERIFY(referenceCounts() == countsBefore);
         QCOMPARE(SCP_PythonEngine::mainThreadState(), 0);
         QCOMPARE(engine->evaluate("__import__('sys').path").toList().size(), pathEntriesBefore + importedModules);
 

@@ -21,7 +21,7 @@ QList<MSG_Entry> MessageRecorder::entries() const
     return recorded;
 }
 
-QStringList MessageRecorder::texts(MSG_Entry::Kind kind, int action) const
+QStringList MessageRecorder::messages(int action, MSG_Entry::Kind kind) const
 {
     QStringList texts;
     for (const MSG_Entry& entry : entries()) {

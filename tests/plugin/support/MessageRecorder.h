@@ -12,19 +12,15 @@ class MessageRecorder
 public:
     MessageRecorder();
     ~MessageRecorder();
-
-    QList<MSG_Entry> entries() const;
-    // Texts of the host messages logged with action.
-    QStringList messages(int action) const { return texts(MSG_Entry::Message, action); }
-    QStringList pythonInitLines() const { return texts(MSG_Entry::PythonInit, 0); }
-    void clear();
-
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
-private:
-    QStringList texts(MSG_Entry::Kind kind, int action) const;
+    QList<MSG_Entry> entries() const;
+    // Texts of the entries of kind logged with action.
+    QStringList messages(int action, MSG_Entry::Kind kind = MSG_Entry::Message) const;
+    void clear();
 
+private:
     mutable QMutex mutex;
     QList<MSG_Entry> recorded;
     int listenerId;

@@ -14,9 +14,9 @@ QString writeFile(const QString& path, const QByteArray& content)
     return path;
 }
 
-bool makeNewer(const QString& path)
+bool setModificationTime(const QString& path, int secondsFromNow)
 {
     QFile file(path);
     return file.open(QIODevice::ReadWrite)
-        && file.setFileTime(QDateTime::currentDateTime().addSecs(10), QFileDevice::FileModificationTime);
+        && file.setFileTime(QDateTime::currentDateTime().addSecs(secondsFromNow), QFileDevice::FileModificationTime);
 }
