@@ -96,20 +96,16 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("answer");
         // Engine, module and function objects
-        QTest::newRow("engine object kept") << "py === Host.engine()" << "true";
-        QTest::newRow("main module") << "py.mainModule() === py.module('__main__')" << "true";
+        QTest::newRow("engine objects kept") << "py === Host.engine() && py.mainModule() === py.module('__main__')" << "true";
         QTest::newRow("created module") << "tools.name() + '|' + tools.fileName()" << "tools|";
         QTest::newRow("import answers it") << "py.importModule('tools') === tools" << "true";
-        QTest::newRow("failed import") << "py.importModule('missing.mod')" << "null";
-        QTest::newRow("unknown module") << "py.module('nothing')" << "null";
-        QTest::newRow("modules") << "py.mainModule(); py.modules().map(function (x) { return x.name(); }).join()" << "__main__,tools";
-        QTest::newRow("modules kept") << "py.mainModule(); py.modules()[1] === tools" << "true";
-        QTest::newRow("call") << "tools.call('add', [1, 'x'])" << "add(1,x)";
-        QTest::newRow("call without arguments") << "tools.call('add')" << "add()";
-        QTest::newRow("call of nothing") << "tools.call('nothing', [])" << "undefined";
+        QTest::newRow("no module") << "py.importModule('missing.mod') + '|' + py.module('nothing')" << "null|null";
+        QTest::newRow("modules") << "py.mainModule(); py.modules().map(function (x) { return x.name(); }) + (py.modules()[1] === tools)"
+                                 << "__main__,toolstrue";
+        QTest::newRow("calls") << "[tools.call('add', [1, 'x']), tools.call('add'), tools.call('nothing', [])].join('|')" << "add(1,x)|add()|";
         QTest::newRow("execute of None") << "tools.execute('None')" << "undefined";
-        QTest::newRow("functions") << "tools.functions().map(function (f) { return f.name(); }).join()" << "add,sub";
-        QTest::newRow("functions kept") << "tools.functions()[0] === tools.functions()[0]" << "true";
+        QTest::newRow("functions") << "tools.functions().map(function (f) { return f.name(); }) + (tools.functions()[0] === tools.functions()[0])"
+                                   << "add,subtrue";
         QTest::newRow("function call") << "tools.functions()[1].call([5]) + tools.functions()[1].call()" << "sub(5)sub()";
         QTest::newRow("addModule") << "var main = py.mainModule(); main.addModule(tools); main.addModule(42);"
                                       "main.hasModule(tools) && !main.hasModule(42) && !tools.hasModule(main) && !tools.hasModule('x')"
@@ -117,24 +113,21 @@ private slots:
         QTest::newRow("evaluate") << "py.evaluate('6 * 7')" << "evaluate(6 * 7)";
         // Files
         QTest::newRow("write, read") << "Host.writeFile(DIR + '/a.py', 'def f()\\n') && Host.readFile(DIR + '/a.py')" << "def f()\n";
-        QTest::newRow("read of nothing") << "Host.readFile(DIR + '/none')" << "null";
-        QTest::newRow("write into nothing") << "Host.writeFile(DIR + '/no/dir/t.txt', 'x')" << "false";
+        QTest::newRow("nothing to read or write") << "Host.readFile(DIR + '/none') + '|' + Host.writeFile(DIR + '/no/dir/t.txt', 'x')"
+                                                  << "null|false";
         QTest::newRow("remove") << "Host.writeFile(DIR + '/t', 'x') && Host.removeFile(DIR + '/t') && !Host.removeFile(DIR + '/t')"
                                 << "true";
         QTest::newRow("time not understood") << "Host.writeFile(DIR + '/t', 'x') && Host.setFileTime(DIR + '/t', 'yesterday')" << "false";
-        QTest::newRow("load module") << "Host.writeFile(DIR + '/hello.py', ''); py.loadModule(DIR + '/hello.py').name()" << "hello";
-        QTest::newRow("load module named") << "Host.writeFile(DIR + '/hello.py', '');"
-                                              "py.loadModule(DIR + '/hello.py', false, 'other').fileName() === DIR + '/hello.py'"
-                                           << "true";
+        QTest::newRow("load module") << "Host.writeFile(DIR + '/hello.py', ''); py.loadModule(DIR + '/hello.py').name() + '|' +"
+                                        "(py.loadModule(DIR + '/hello.py', false, 'other').fileName() === DIR + '/hello.py')"
+                                     << "hello|true";
         QTest::newRow("load module of nothing") << "py.loadModule('/no/such.py')" << "null";
         QTest::newRow("no history") << "Host.pushCommand('x') + '|' + Host.commandIndex() + '|' + Host.pythonLoadMessages().length"
                                     << "false|-1|0";
         // Widgets and input
         QTest::newRow("widgets depth first") << "Host.widgets('QAbstractScrollArea').map(function (w) { return w.objectName; }).join()"
                                              << "rich,plain";
-        QTest::newRow("window") << "Host.widgets('QMainWindow')[0].windowTitle" << "";
         QTest::newRow("no widgets") << "Host.widgets('NoSuchClass').length" << "0";
-        QTest::newRow("typing") << "Host.keyClicks(edit, 'abc'); state(edit)" << "abc|";
         QTest::newRow("backspace") << "Host.keyClicks(edit, 'abc'); Host.keyClick(edit, 'Backspace', ''); state(edit)" << "ab|";
         QTest::newRow("shift+home selects") << "Host.keyClicks(edit, 'ab'); Host.keyClick(edit, 'Home', 'Shift'); state(edit)" << "ab|ab";
         QTest::newRow("select all, type") << "Host.keyClicks(edit, 'ab'); Host.keyClick(edit, 'a', ' Control '); Host.keyClicks(edit, 'X');"
@@ -171,9 +164,7 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("message");
         QTest::newRow("not a widget") << "Host.keyClick(Host, 'A', '')" << "Host.keyClick: argument 1 is not a widget";
-        QTest::newRow("null widget") << "Host.mouseClick(null, 1, 1)" << "Host.mouseClick: argument 1 is not a widget";
         QTest::newRow("unknown key") << "Host.keyClick(edit, 'Frobnicate', '')" << "unknown key name 'Frobnicate'";
-        QTest::newRow("key with prefix") << "Host.keyClick(edit, 'Key_A', '')" << "unknown key name 'Key_A'";
         QTest::newRow("unknown modifier") << "Host.keyClick(edit, 'A', 'Shift+Hyper')" << "unknown modifier 'Hyper'";
         QTest::newRow("not a text edit") << "Host.textCursor(Host.widgets('QLabel')[0])" << "argument 1 is not a text edit: QLabel";
         QTest::newRow("position outside") << "Host.setTextCursor(edit, 1, 0)" << "position 1 is outside the document (0 to 0)";

@@ -52,10 +52,8 @@ SCP_PythonModule* FakePythonEngine::mainModule()
 SCP_PythonModule* FakePythonEngine::createModule(const QString& name)
 {
     FakePythonModule*& fake = m_modules[name];
-    if (!fake) {
+    if (!fake)
         fake = new FakePythonModule(name, QString());
-        ++createdModules;
-    }
     return fake;
 }
 
@@ -90,10 +88,7 @@ SCP_PythonModule* FakePythonEngine::module(const QString& name)
 
 QList<SCP_PythonModule*> FakePythonEngine::modules()
 {
-    QList<SCP_PythonModule*> list;
-    for (FakePythonModule* fake : std::as_const(m_modules))
-        list.append(fake);
-    return list;
+    return QList<SCP_PythonModule*>(m_modules.cbegin(), m_modules.cend());
 }
 
 bool FakePythonEngine::reportError()

@@ -41,7 +41,6 @@ public:
     bool pendingError = false;
     SCP_PythonRedirect* currentRedirect = nullptr;
     int lockDepth = 0;
-    int createdModules = 0;
 
 protected:
     ~FakePythonEngine() override;

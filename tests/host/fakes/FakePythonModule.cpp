@@ -5,18 +5,20 @@
 
 #include <QRegularExpression>
 
-// A function of a FakePythonModule: calling it calls the module's function of that name.
+// A function of a FakePythonModule, kept while the module lives; defining its name again
+// replaces what it does.
 class FakePythonFunction : public SCP_PythonFunction
 {
 public:
-    FakePythonFunction(FakePythonModule* module, const QString& name) : m_module(module), m_name(name) {}
+    FakePythonFunction(const QString& name, FakePythonModule::Function function) : function(std::move(function)), m_name(name) {}
     ~FakePythonFunction() override = default;
 
     const QString& name() override { return m_name; }
-    QVariant call(QVariantList args) override { return m_module->call(m_name, args); }
+    QVariant call(QVariantList args) override { return function(args); }
+
+    FakePythonModule::Function function;
 
 private:
-    FakePythonModule* m_module;
     QString m_name;
 };
 
@@ -50,24 +52,28 @@ QVariant FakePythonModule::execute(const QString& code)
 
 QVariant FakePythonModule::call(const QString& functionName, QVariantList args)
 {
-    const Function function = m_functions.value(functionName);
-    return function ? function(args) : QVariant();
+    for (const auto& function : m_functions) {
+        if (function->name() == functionName)
+            return function->call(args);
+    }
+    return QVariant();
 }
 
 QList<SCP_PythonFunction*> FakePythonModule::functions()
 {
-    while (m_functionObjects.size() < size_t(m_functionNames.size()))
-        m_functionObjects.push_back(
-            std::make_unique<FakePythonFunction>(this, m_functionNames.at(qsizetype(m_functionObjects.size()))));
     QList<SCP_PythonFunction*> list;
-    for (const auto& function : m_functionObjects)
+    for (const auto& function : m_functions)
         list.append(function.get());
     return list;
 }
 
 void FakePythonModule::define(const QString& functionName, Function function)
 {
-    if (!m_functionNames.contains(functionName))
-        m_functionNames.append(functionName);
-    m_functions.insert(functionName, std::move(function));
+    for (const auto& existing : m_functions) {
+        if (existing->name() == functionName) {
+            existing->function = std::move(function);
+            return;
+        }
+    }
+    m_functions.push_back(std::make_unique<FakePythonFunction>(functionName, std::move(function)));
 }

@@ -2,7 +2,6 @@
 
 #include "SCP_PythonModule.h"
 
-#include <QHash>
 #include <QStringList>
 
 #include <functional>
@@ -43,7 +42,5 @@ public:
 private:
     QString m_name;
     QString m_fileName;
-    QStringList m_functionNames;
-    QHash<QString, Function> m_functions;
-    std::vector<std::unique_ptr<FakePythonFunction>> m_functionObjects;
+    std::vector<std::unique_ptr<FakePythonFunction>> m_functions;
 };
