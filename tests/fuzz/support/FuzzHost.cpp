@@ -15,14 +15,10 @@ int argc = 1;
 char name[] = "fuzz";
 char* argv[] = {name, nullptr};
 
-// Deep enough for the engine's own calls, shallow enough for a sanitised build's stack.
-constexpr int recursionLimit = 200;
-
 // The largest single block Python may allocate: fuzzed code that grows a value by doubling gets
 // a MemoryError instead of the machine's memory.
 constexpr size_t maxBlock = size_t(64) << 20;
-PyMemAllocatorEx wrappedMem;
-PyMemAllocatorEx wrappedObject;
+PyMemAllocatorEx wrappedMem, wrappedObject;
 
 PyMemAllocatorEx* wrapped(void* context)
 {
@@ -66,7 +62,7 @@ FuzzHost::FuzzHost()
         std::abort();
     }
     PythonQtGILScope lock;
-    Py_SetRecursionLimit(recursionLimit);
+    Py_SetRecursionLimit(200); // deep enough for the engine's own calls, shallow enough for a sanitised build's stack
     capAllocations(PYMEM_DOMAIN_MEM, wrappedMem);
     capAllocations(PYMEM_DOMAIN_OBJ, wrappedObject);
 }
