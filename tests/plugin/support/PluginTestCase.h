@@ -2,10 +2,10 @@
 
 #include "support/TestHost.h"
 
-#include <QObject>
-#include <QScriptValue>
+#include <SCP_PythonEngine.h>
 
-class SCP_PythonEngine;
+#include <QScriptEngine>
+#include <QtTest>
 
 // Base of the test cases that run against the plug-in as a host starts it: PLUG_Init in a test
 // host, then the session's engine.
@@ -13,18 +13,31 @@ class PluginTestCase : public QObject
 {
     Q_OBJECT
 public:
-    PluginTestCase();
+    PluginTestCase() : engine(host.startPlugin()) {}
 
 protected:
     // An uncaught exception becomes a warning and an invalid value, so that a failing check on
     // the result shows the script's reason beside it.
-    QScriptValue runScript(const QString& program);
+    QScriptValue runScript(const QString& program)
+    {
+        QScriptEngine* scripts = host.scriptEngine();
+        const QScriptValue result = scripts->evaluate(program);
+        if (!scripts->hasUncaughtException())
+            return result;
+        qWarning("script failed: %s", qPrintable(scripts->uncaughtException().toString()));
+        scripts->clearExceptions();
+        return QScriptValue();
+    }
 
     TestHost host;
     SCP_PythonEngine* const engine;
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QVERIFY(engine); }
     // Every test function starts without a pending Python error.
-    void init();
+    void init()
+    {
+        if (engine)
+            engine->clearError();
+    }
 };
