@@ -11,7 +11,6 @@
 #include "PLUG_Services.h"
 #include "PR_Preference.h"
 #include "SCP_PythonFinder.h"
-#include "WID_IconManager.h"
 
 #include <QDomDocument>
 #include <QtTest>
@@ -230,20 +229,6 @@ private slots:
         QVERIFY(view->editor->toPlainText().isEmpty());
         QAction plain;
         QVERIFY(!actions.performBound(&plain));
-    }
-
-    void resourceFoldersAndIconManagerFindIcons()
-    {
-        AC_Manager actions;
-        const QString folder = m_dir.filePath("icons"), icon = folder + "/run.svg";
-        QVERIFY(QDir().mkpath(folder) && QFile(icon).open(QIODevice::WriteOnly));
-        QVERIFY(!actions.addResourceFolder(m_dir.filePath("missing")));
-        QVERIFY(actions.iconPath("run.svg").isEmpty());
-        WID_IconManager::instance()->addSearchDirectory(folder);
-        QCOMPARE(WID_IconManager::instance()->iconPath("run"), icon);
-        QCOMPARE(actions.iconPath("run.svg"), icon);
-        QVERIFY(actions.addResourceFolder(folder));
-        QCOMPARE(actions.resourceFolders(), QStringList{folder});
     }
 
     void pluginAreasBecomeDocksWithMenuAndToolbar()

@@ -1,6 +1,5 @@
 #include "FakePythonEngine.h"
 
-#include "FakePythonModule.h"
 #include "MSG_Scope.h"
 #include "SCP_PythonRedirect.h"
 
@@ -27,11 +26,6 @@ private:
 
 int FakePythonEngine::liveEngines = 0;
 
-FakePythonEngine::FakePythonEngine()
-{
-    ++liveEngines;
-}
-
 FakePythonEngine::~FakePythonEngine()
 {
     for (FakePythonModule* fake : std::as_const(m_modules))
@@ -39,21 +33,11 @@ FakePythonEngine::~FakePythonEngine()
     --liveEngines;
 }
 
-FakePythonModule* FakePythonEngine::fakeModule(const QString& name)
-{
-    return m_modules.value(name);
-}
-
-SCP_PythonModule* FakePythonEngine::mainModule()
-{
-    return createModule(QStringLiteral("__main__"));
-}
-
-SCP_PythonModule* FakePythonEngine::createModule(const QString& name)
+FakePythonModule* FakePythonEngine::made(const QString& name, const QString& fileName)
 {
     FakePythonModule*& fake = m_modules[name];
     if (!fake)
-        fake = new FakePythonModule(name, QString());
+        fake = new FakePythonModule(name, fileName);
     return fake;
 }
 
@@ -73,22 +57,9 @@ SCP_PythonModule* FakePythonEngine::loadModule(const QString& filePath, bool rel
     if (!file.isFile())
         return nullptr;
     const QString name = moduleName.isEmpty() ? file.baseName() : moduleName;
-    FakePythonModule*& fake = m_modules[name];
-    if (!fake)
-        fake = new FakePythonModule(name, file.absoluteFilePath());
-    else if (reload)
-        fake->reload();
-    return fake;
-}
-
-SCP_PythonModule* FakePythonEngine::module(const QString& name)
-{
-    return m_modules.value(name);
-}
-
-QList<SCP_PythonModule*> FakePythonEngine::modules()
-{
-    return QList<SCP_PythonModule*>(m_modules.cbegin(), m_modules.cend());
+    if (reload && m_modules.contains(name))
+        m_modules.value(name)->reload();
+    return made(name, file.absoluteFilePath());
 }
 
 bool FakePythonEngine::reportError()
