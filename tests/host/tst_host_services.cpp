@@ -1,6 +1,5 @@
 // The host's non-UI services: messages, session and engine services, path remapping.
 #include "FakePythonEngine.h"
-#include "FakePythonModule.h"
 #include "MSG_Log.h"
 #include "MSG_Scope.h"
 #include "PLUG_Services.h"
@@ -130,17 +129,6 @@ private slots:
         }
         QCOMPARE(engine()->lockDepth, 0);
         PLUG_Services::setSessionContext(nullptr);
-    }
-
-    void helpersModuleIsMadeOnceAndServesEvaluateAndMain()
-    {
-        SCP_PythonModule* helpers = engine()->helpersModule();
-        QVERIFY(helpers && engine()->helpersModule() == helpers);
-        QCOMPARE(static_cast<FakePythonModule*>(helpers)->executed.size(), 1);
-        QCOMPARE(engine()->evaluate("1 + 2").toString(), "evaluate(1 + 2)");
-        engine()->addModuleToMain(helpers);
-        engine()->addModuleToMain(nullptr);
-        QCOMPARE(engine()->fakeModule("__main__")->added, QList<SCP_PythonModule*>{helpers});
     }
 
     // More pops than pushes stay harmless.
