@@ -1,17 +1,27 @@
-// The engine's modules: the registry (one wrapper per name, imports and loads by name or file, the
-// failures that leave a Python error pending), the search path, and the wrappers and their
-// functions (caches, lifetimes across execute() and reload(), calls, binding into one another).
+// The engine: its module registry (one wrapper per name, imports and loads by name or file, the
+// failures that leave a Python error pending), the search path, the wrappers and their functions
+// (caches, lifetimes across execute() and reload(), calls, binding into one another), and
+// Python's output and errors (the message log with its prefixes, a redirect, reportError()).
 #include "support/MessageRecorder.h"
 #include "support/PluginTestCase.h"
 #include "support/TestFiles.h"
 
-#include <SCP_PythonEngine.h>
+#include <MSG_Action.h>
 #include <SCP_PythonFunction.h>
 #include <SCP_PythonModule.h>
-
-#include <QtTest>
+#include <SCP_PythonRedirect.h>
 
 namespace {
+class RecordingRedirect : public SCP_PythonRedirect
+{
+public:
+    using SCP_PythonRedirect::SCP_PythonRedirect;
+    void writeStdOut(const QString& text) override { out += text; }
+    void writeStdErr(const QString& text) override { err += text; }
+    QString out;
+    QString err;
+};
+
 // A module body that counts how often it ran, per module name.
 const QByteArray countingBody = "import sys\n"
                                 "sys.loads = getattr(sys, 'loads', {})\n"
@@ -20,12 +30,15 @@ const QByteArray countingBody = "import sys\n"
                                 "    return 42\n";
 }
 
-class tst_plugin_modules : public PluginTestCase
+class tst_plugin_engine : public PluginTestCase
 {
     Q_OBJECT
 
     QTemporaryDir folder;
     int moduleCount = 0;
+    MessageRecorder recorder;
+
+    QStringList errors() const { return recorder.messages(MSG_Action::Error); }
 
     int loadCount(const QString& name)
     {
@@ -54,6 +67,12 @@ private slots:
     {
         QVERIFY(engine && folder.isValid());
         engine->addSysPath(folder.path());
+    }
+
+    void init()
+    {
+        engine->clearError();
+        recorder.clear();
     }
 
     void createModuleRegistersAnEmptyModule()
@@ -242,7 +261,6 @@ private slots:
     {
         SCP_PythonModule* module = freshModule(QString());
         engine->importModule("no_module_by_that_name", false);
-        MessageRecorder recorder;
         module->execute("x = 1");
         QVERIFY(!engine->hasError() && recorder.entries().isEmpty());
     }
@@ -257,7 +275,75 @@ private slots:
         QVERIFY(!host->hasModule(guest) && !host->hasModule(nullptr));
         host->addModule(nullptr);
     }
+
+    // Standard output keeps its pieces as written; standard error is simplified, blank pieces dropped.
+    void outputReachesTheLogWithPrefixes()
+    {
+        SCP_PythonModule* module = freshModule(QString());
+        module->execute("print('hi')\nimport sys\nsys.stdout.write('  two  words ')\n"
+                        "sys.stderr.write('  a\\n  b\\t c ')\nsys.stderr.write(' \\n\\t')");
+        engine->writeStdErr("\n");
+        engine->writeStdOut("from host");
+        QCOMPARE(recorder.messages(MSG_Action::PythonOutput), QStringList({"[PY STDOUT] : hi", "[PY STDOUT] : \n", "[PY STDOUT] :   two  words ", "[PY STDERR] : a b c",
+                                        "[PY STDOUT] : from host"}));
+        QCOMPARE(recorder.entries().size(), 5);
+    }
+
+    void reportErrorLogsOneMessagePerTracebackLine()
+    {
+        QVERIFY(!engine->reportError());
+        QVERIFY(recorder.entries().isEmpty());
+        freshModule("raise ValueError('x')");
+        QCOMPARE(errors(), QStringList({"Traceback (most recent call last):", "File \"<string>\", line 1, in <module>",
+                                        "ValueError: x"}));
+        QCOMPARE(recorder.entries().size(), 3);
+        QVERIFY(!engine->hasError());
+    }
+
+    void exceptionsThatWouldEndTheProcessAreReported_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("SystemExit: 3") << "raise SystemExit(3)";
+        QTest::newRow("KeyboardInterrupt") << "raise KeyboardInterrupt";
+    }
+
+    // Raised by a call, through the module or a function object, the exception is left pending
+    // for reportError(). (Raised by execute(), it is reported at once: the reliability suite.)
+    void exceptionsThatWouldEndTheProcessAreReported()
+    {
+        QFETCH(QString, code);
+        SCP_PythonModule* holder = engine->createModule(QString("pending ") + QTest::currentDataTag());
+        holder->execute("def pending():\n  " + code);
+        SCP_PythonFunction* pending = holder->functions().value(0);
+        QVERIFY(pending);
+        for (bool throughModule : {true, false}) {
+            recorder.clear();
+            QVERIFY(!(throughModule ? holder->call("pending", {}) : pending->call({})).isValid());
+            QVERIFY(engine->hasError() && engine->reportError() && !engine->hasError());
+            QCOMPARE(errors().value(0), "Traceback (most recent call last):");
+            QCOMPARE(errors().last(), QTest::currentDataTag());
+        }
+    }
+
+    void redirectReceivesEverythingInstead()
+    {
+        RecordingRedirect redirect(engine);
+        engine->pushRedirectObject(&redirect);
+        SCP_PythonModule* module = freshModule(QString());
+        module->execute("print('shown')\nimport sys\nsys.stderr.write(' raw ')\nraise KeyError('k')");
+        engine->writeStdOut("host out");
+        engine->importModule("not_there_at_all", false);
+        QVERIFY(engine->reportError());
+        engine->popRedirectObject();
+
+        QVERIFY(recorder.entries().isEmpty());
+        QCOMPARE(redirect.out, "shown\nhost out");
+        QVERIFY(redirect.err.startsWith(" raw Traceback (most recent call last):\n"));
+        QVERIFY(redirect.err.contains("KeyError: 'k'\n") && redirect.err.contains("ModuleNotFoundError"));
+        module->execute("print('back')");
+        QCOMPARE(recorder.messages(MSG_Action::PythonOutput).value(0), "[PY STDOUT] : back");
+    }
 };
 
-QTEST_MAIN(tst_plugin_modules)
-#include "tst_plugin_modules.moc"
+QTEST_MAIN(tst_plugin_engine)
+#include "tst_plugin_engine.moc"
