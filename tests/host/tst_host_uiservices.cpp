@@ -1,14 +1,11 @@
-// The services that read the preferences: the preferences themselves, the Python finder,
-// actions and toolbars, layout docks, and the main window's Window menu.
+// The host's preferences, the Python finder that reads them, and the actions and toolbars that
+// plug-in views are given.
 #include "AC_Manager.h"
 #include "AC_Menu.h"
 #include "AC_ResponderTemplateObject.h"
-#include "BellwickMainWindow.h"
-#include "LXLayoutManager.h"
 #include "LXToolbarService.h"
 #include "LXWidgetLayoutView.h"
 #include "MSG_Log.h"
-#include "PLUG_Services.h"
 #include "PR_Preference.h"
 #include "SCP_PythonFinder.h"
 
@@ -38,37 +35,19 @@ QDomElement parse(const QString& xml)
     return documents.last().documentElement();
 }
 
-// A view holding an editor, with a slot the editor lacks. As the prototype of an area its
-// working views get a menu and a toolbar of one default item.
+// A view holding an editor, with a slot the editor lacks.
 class TestView : public LXWidgetLayoutView
 {
     Q_OBJECT
 public:
-    TestView(AC_Manager* actions, QWidget* parent)
-        : LXWidgetLayoutView(actions, "Test", parent, parent ? "Test View" : nullptr), editor(new QTextEdit(this))
-    {
-    }
-    LXLayoutView* createView(QWidget* parent) override
-    {
-        auto* view = new TestView(actionManager(), parent);
-        view->setMenu(actionManager()->createMenu(parse("<menu text='Test'><action id='clear'/></menu>"), view, nullptr), 0);
-        return view;
-    }
-    bool wantsToolbar() const override { return true; }
-    QDomElement toolbarDefinition() const override
-    {
-        return parse("<toolbars><toolbar id='t'><item id='a' default='true'/><item id='b'/></toolbar></toolbars>").firstChildElement();
-    }
+    TestView(AC_Manager* actions, QWidget* parent) : LXWidgetLayoutView(actions, "Test", parent, "Test View"), editor(new QTextEdit(this)) {}
+    LXLayoutView* createView(QWidget* parent) override { return new TestView(actionManager(), parent); }
+    bool wantsToolbar() const override { return false; }
     QTextEdit* editor;
     int marked = 0;
 public slots:
     void mark() { ++marked; }
 };
-
-bool addArea(LXLayoutManager& layout, const QString& id, AC_Manager& actions, bool listed = true)
-{
-    return layout.addPluginArea(id, id + " Title", new TestView(&actions, nullptr), listed, false, false, QSize(), false, false, false);
-}
 
 } // namespace
 
@@ -222,52 +201,6 @@ private slots:
         QVERIFY(view->editor->toPlainText().isEmpty());
         QAction plain;
         QVERIFY(!actions.performBound(&plain));
-    }
-
-    // An area's dock, view, menu and toolbar exist while there is a main window.
-    void pluginAreasBecomeDocksWithMenuAndToolbar()
-    {
-        AC_Manager actions;
-        LXToolbarService toolbars(&actions);
-        PLUG_Services::setToolbarService(&toolbars);
-        LXLayoutManager layout(&lxPref);
-        QVERIFY(addArea(layout, "Area", actions));
-        QVERIFY(!addArea(layout, "Area", actions));
-        QVERIFY(!layout.addPluginArea("Other", {}, nullptr, true, false, false, QSize(), false, false, false));
-        QCOMPARE(layout.areas().size(), 1);
-        QVERIFY(!layout.dock("Area"));
-        {
-            QMainWindow window;
-            layout.setMainWindow(&window);
-            QDockWidget* dock = layout.dock("Area");
-            LXLayoutView* view = layout.view("Area");
-            QVERIFY(dock && view && view->menu(0) && dock->isAncestorOf(view->widget()));
-            QCOMPARE(dock->windowTitle(), "Area Title");
-            QCOMPARE(dock->findChild<QToolBar*>()->actions().size(), 1); // the default items: a
-            layout.setMainWindow(nullptr);
-        }
-        QVERIFY(!layout.view("Area"));
-        PLUG_Services::setToolbarService(nullptr);
-    }
-
-    void windowMenuListsTheAreasThatAskForIt()
-    {
-        AC_Manager actions;
-        LXLayoutManager layout(&lxPref);
-        addArea(layout, "listed", actions);
-        addArea(layout, "unlisted", actions, false);
-        BellwickMainWindow window(&layout, nullptr);
-        window.show();
-        addArea(layout, "late", actions);
-        QMenu* menu = window.menuBar()->actions().at(2)->menu();
-        QCOMPARE(menu->title(), "&Window");
-        QStringList texts;
-        for (const QAction* entry : menu->actions())
-            texts.append(entry->isSeparator() ? "-" : entry->text());
-        QCOMPARE(texts, (QStringList{"listed Title", "late Title", "-", "Messages"}));
-        QVERIFY(menu->actions().first()->isCheckable());
-        menu->actions().first()->trigger();
-        QVERIFY(layout.dock("listed")->isHidden());
     }
 };
 
