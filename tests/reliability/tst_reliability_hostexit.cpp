@@ -39,8 +39,6 @@ private slots:
         const QString pipe = folder.filePath("pipe");
         QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
         QTest::newRow("--script device") << QStringList{"--script", "/dev/zero"} << 2 << QStringList();
-        QTest::newRow("--python device") << QStringList{"--python", "/dev/zero"} << 2 << QStringList();
-        QTest::newRow("--script directory") << QStringList{"--script", folder.path()} << 2 << QStringList();
         QTest::newRow("--python pipe") << QStringList{"--python", pipe} << 2 << QStringList();
         const QString reads = writeFile(folder.filePath("reads.js"),
                                         "Host.print(Host.readFile('/dev/zero'), Host.readFile('" + QFile::encodeName(pipe) + "'));\n");
