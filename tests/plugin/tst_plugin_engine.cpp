@@ -134,37 +134,29 @@ private slots:
         QVERIFY(!engine->module("named"));
     }
 
-    // Entries of sys.modules that are no modules are not listed, and their wrappers answer empty.
-    void nonModulesInSysModules()
+    // Entries of sys.modules that are no modules are not listed, and their wrappers answer empty;
+    // modules taken out of sys.modules, or a replaced __main__, stay answered by their wrappers.
+    void registryOutlivesOddModuleDictionaries()
     {
-        engine->mainModule()->execute("import sys\nsys.modules['odd_int'] = 42\nsys.modules['odd_none'] = None");
+        SCP_PythonModule* created = engine->createModule("soon_deleted");
+        SCP_PythonModule* main = engine->mainModule();
+        created->execute("import sys\nsys.modules['odd_int'] = 42\nsys.modules['odd_none'] = None\ndel sys.modules['soon_deleted']\n"
+                         "real_main = sys.modules['__main__']\nsys.modules['__main__'] = 7");
+        QCOMPARE(engine->importModule("soon_deleted", false), created);
+        QVERIFY(engine->mainModule() == main && engine->module("__main__") == main && !engine->hasError());
+        created->execute("sys.modules['__main__'] = real_main");
         const QList<SCP_PythonModule*> listed = engine->modules();
-        QVERIFY(listed.contains(engine->module("sys")) && listed.contains(engine->mainModule()));
+        QVERIFY(listed.contains(engine->module("sys")) && listed.contains(main));
         for (const char* name : {"odd_int", "odd_none"}) {
             SCP_PythonModule* odd = engine->module(name);
             QVERIFY(odd && !listed.contains(odd));
             QVERIFY(odd->name().isEmpty() && odd->fileName().isEmpty() && odd->functions().isEmpty());
-            QVERIFY(!odd->execute("x = 1").isValid() && !odd->call("f", {}).isValid());
-            QVERIFY(!odd->hasModule(engine->mainModule()));
-            odd->addModule(engine->mainModule());
-            engine->mainModule()->addModule(odd);
+            QVERIFY(!odd->execute("x = 1").isValid() && !odd->call("f", {}).isValid() && !odd->hasModule(main));
+            odd->addModule(main);
+            main->addModule(odd);
             odd->reload();
             engine->clearError();
         }
-    }
-
-    // Modules taken out of sys.modules, or a replaced __main__, stay answered by their wrappers.
-    void registryOutlivesTheInterpretersModuleDictionary()
-    {
-        SCP_PythonModule* created = engine->createModule("soon_deleted");
-        SCP_PythonModule* main = engine->mainModule();
-        created->execute("import sys\ndel sys.modules['soon_deleted']\nreal_main = sys.modules['__main__']\n"
-                         "sys.modules['__main__'] = 7");
-        QCOMPARE(engine->importModule("soon_deleted", false), created);
-        QCOMPARE(engine->mainModule(), main);
-        QCOMPARE(engine->module("__main__"), main);
-        QVERIFY(!engine->hasError());
-        created->execute("sys.modules['__main__'] = real_main");
     }
 
     void sysPathGetsEachDirectoryOnceHoweverWritten()
@@ -279,13 +271,13 @@ private slots:
     // Standard output keeps its pieces as written; standard error is simplified, blank pieces dropped.
     void outputReachesTheLogWithPrefixes()
     {
-        SCP_PythonModule* module = freshModule(QString());
-        module->execute("print('hi')\nimport sys\nsys.stdout.write('  two  words ')\n"
-                        "sys.stderr.write('  a\\n  b\\t c ')\nsys.stderr.write(' \\n\\t')");
+        freshModule("print('hi')\nimport sys\nsys.stdout.write('  two  words ')\nsys.stderr.write('  a\\n  b\\t c ')\n"
+                    "sys.stderr.write(' \\n\\t')");
         engine->writeStdErr("\n");
         engine->writeStdOut("from host");
-        QCOMPARE(recorder.messages(MSG_Action::PythonOutput), QStringList({"[PY STDOUT] : hi", "[PY STDOUT] : \n", "[PY STDOUT] :   two  words ", "[PY STDERR] : a b c",
-                                        "[PY STDOUT] : from host"}));
+        QCOMPARE(recorder.messages(MSG_Action::PythonOutput),
+                 QStringList({"[PY STDOUT] : hi", "[PY STDOUT] : \n", "[PY STDOUT] :   two  words ", "[PY STDERR] : a b c",
+                              "[PY STDOUT] : from host"}));
         QCOMPARE(recorder.entries().size(), 5);
     }
 
@@ -300,28 +292,21 @@ private slots:
         QVERIFY(!engine->hasError());
     }
 
-    void exceptionsThatWouldEndTheProcessAreReported_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::newRow("SystemExit: 3") << "raise SystemExit(3)";
-        QTest::newRow("KeyboardInterrupt") << "raise KeyboardInterrupt";
-    }
-
     // Raised by a call, through the module or a function object, the exception is left pending
     // for reportError(). (Raised by execute(), it is reported at once: the reliability suite.)
     void exceptionsThatWouldEndTheProcessAreReported()
     {
-        QFETCH(QString, code);
-        SCP_PythonModule* holder = engine->createModule(QString("pending ") + QTest::currentDataTag());
-        holder->execute("def pending():\n  " + code);
-        SCP_PythonFunction* pending = holder->functions().value(0);
-        QVERIFY(pending);
-        for (bool throughModule : {true, false}) {
-            recorder.clear();
-            QVERIFY(!(throughModule ? holder->call("pending", {}) : pending->call({})).isValid());
-            QVERIFY(engine->hasError() && engine->reportError() && !engine->hasError());
-            QCOMPARE(errors().value(0), "Traceback (most recent call last):");
-            QCOMPARE(errors().last(), QTest::currentDataTag());
+        for (const char* raised : {"SystemExit(3)", "KeyboardInterrupt"}) {
+            SCP_PythonModule* holder = freshModule(QString("def pending():\n  raise ") + raised);
+            SCP_PythonFunction* pending = holder->functions().value(0);
+            QVERIFY(pending);
+            for (bool throughModule : {true, false}) {
+                recorder.clear();
+                QVERIFY(!(throughModule ? holder->call("pending", {}) : pending->call({})).isValid());
+                QVERIFY(engine->hasError() && engine->reportError() && !engine->hasError());
+                QCOMPARE(errors().value(0), "Traceback (most recent call last):");
+                QCOMPARE(errors().last(), QString(raised).replace("(3)", ": 3"));
+            }
         }
     }
 
@@ -329,8 +314,7 @@ private slots:
     {
         RecordingRedirect redirect(engine);
         engine->pushRedirectObject(&redirect);
-        SCP_PythonModule* module = freshModule(QString());
-        module->execute("print('shown')\nimport sys\nsys.stderr.write(' raw ')\nraise KeyError('k')");
+        SCP_PythonModule* module = freshModule("print('shown')\nimport sys\nsys.stderr.write(' raw ')\nraise KeyError('k')");
         engine->writeStdOut("host out");
         engine->importModule("not_there_at_all", false);
         QVERIFY(engine->reportError());
