@@ -13,23 +13,15 @@
 namespace {
 
 // Counts its runs in the sys module, so that tests see whether a file was executed again.
-const QByteArray toolsBody = "import sys\n"
-                             "sys.runs = getattr(sys, 'runs', 0) + 1\n"
-                             "calls = 0\n"
-                             "def add(a, b):\n"
-                             "    global calls\n"
-                             "    calls += 1\n"
-                             "    return a + b\n"
-                             "def none():\n"
-                             "    return 'nothing given'\n"
-                             "def kinds(*args):\n"
-                             "    return ','.join(type(a).__name__ for a in args)\n";
+const QByteArray toolsBody = "import sys\nsys.runs = getattr(sys, 'runs', 0) + 1\ncalls = 0\n"
+                             "def add(a, b):\n    global calls\n    calls += 1\n    return a + b\n"
+                             "def none():\n    return 'nothing given'\n"
+                             "def kinds(*args):\n    return ','.join(type(a).__name__ for a in args)\n";
 
 // Script expression that creates the object of path (with an optional module name).
 QString create(const QString& path, const QString& moduleName = QString())
 {
-    return moduleName.isNull() ? QString("PythonManager.createPyObject('%1')").arg(path)
-                               : QString("PythonManager.createPyObject('%1', '%2')").arg(path, moduleName);
+    return QString("PythonManager.createPyObject('%1'%2)").arg(path, moduleName.isNull() ? QString() : ", '" + moduleName + "'");
 }
 }
 

@@ -92,11 +92,8 @@ private slots:
         QVERIFY(root.isValid());
         calls = dynamic_cast<PythonModuleImpl*>(engine->createModule("stress_calls"));
         QVERIFY(calls);
-        calls->execute("shared = object()\n"
-                       "def add(a, b):\n  return a + b\n"
-                       "def label(n):\n  return 'n%d' % n\n"
-                       "def echo(x):\n  return shared if x is None else x\n"
-                       "def pair(a, b):\n  return [a, b]\n"
+        calls->execute("shared = object()\ndef add(a, b):\n  return a + b\ndef label(n):\n  return 'n%d' % n\n"
+                       "def echo(x):\n  return shared if x is None else x\ndef pair(a, b):\n  return [a, b]\n"
                        "def speak(t, i):\n  print('worker %d %d' % (t, i))\n");
         listed = calls->functions();
         QCOMPARE(listed.size(), 5);

@@ -173,14 +173,8 @@ private slots:
     void replacedStandardStreams()
     {
         SCP_PythonModule* main = engine->mainModule();
-        main->execute("import sys\n"
-                      "class Sink:\n"
-                      "    texts = []\n"
-                      "    def write(self, text):\n"
-                      "        self.texts.append(text)\n"
-                      "saved_out = sys.stdout\n"
-                      "sys.stdout = Sink()\n"
-                      "print('swallowed')\n");
+        main->execute("import sys\nclass Sink:\n    texts = []\n    def write(self, text):\n        self.texts.append(text)\n"
+                      "saved_out = sys.stdout\nsys.stdout = Sink()\nprint('swallowed')\n");
         QCOMPARE(engine->evaluate("Sink.texts[0]").toString(), "swallowed");
         QVERIFY(recorder.messages(MSG_Action::PythonOutput).isEmpty());
         main->execute("sys.stdout = 42\nprint('broken')");
