@@ -1,4 +1,4 @@
-// The host's non-UI services: messages, session and engine services, path remapping.
+// The host's non-UI services: messages, the session's engine, lock scopes and redirects.
 #include "FakePythonEngine.h"
 #include "MSG_Log.h"
 #include "MSG_Scope.h"
@@ -6,7 +6,6 @@
 #include "SCP_PythonManager.h"
 #include "SCP_PythonRedirect.h"
 #include "SC_SessionContext.h"
-#include "oswRemapPath.h"
 
 #include <QtTest>
 
@@ -143,17 +142,6 @@ private slots:
         engine()->popRedirectObject();
         engine()->popRedirectObject();
         QVERIFY(!engine()->currentRedirect);
-    }
-
-    void remapPathUsesTheLongestPrefix()
-    {
-        oswRemapPath::addMapping("/a", "/x");
-        oswRemapPath::addMapping("/a/b", "/y");
-        QCOMPARE(oswRemapPath::RemapPath2("/a/b/c.py"), "/y/c.py");
-        QCOMPARE(oswRemapPath::RemapPath2("/a/z.py"), "/x/z.py");
-        QCOMPARE(oswRemapPath::RemapPath2("/q/a/z.py"), "/q/a/z.py");
-        oswRemapPath::clearMappings();
-        QCOMPARE(oswRemapPath::RemapPath2("/a/z.py"), "/a/z.py");
     }
 };
 

@@ -1,10 +1,9 @@
-// The host's preferences, the Python finder that reads them, and the actions and toolbars that
-// plug-in views are given.
+// The host's preferences, the Python finder that reads them, and the menus and toolbars that
+// perform actions at responders.
 #include "AC_Manager.h"
 #include "AC_Menu.h"
 #include "AC_ResponderTemplateObject.h"
 #include "LXToolbarService.h"
-#include "LXWidgetLayoutView.h"
 #include "MSG_Log.h"
 #include "PR_Preference.h"
 #include "SCP_PythonFinder.h"
@@ -34,20 +33,6 @@ QDomElement parse(const QString& xml)
     documents.last().setContent(xml);
     return documents.last().documentElement();
 }
-
-// A view holding an editor, with a slot the editor lacks.
-class TestView : public LXWidgetLayoutView
-{
-    Q_OBJECT
-public:
-    TestView(AC_Manager* actions, QWidget* parent) : LXWidgetLayoutView(actions, "Test", parent, "Test View"), editor(new QTextEdit(this)) {}
-    LXLayoutView* createView(QWidget* parent) override { return new TestView(actionManager(), parent); }
-    bool wantsToolbar() const override { return false; }
-    QTextEdit* editor;
-    int marked = 0;
-public slots:
-    void mark() { ++marked; }
-};
 
 } // namespace
 
@@ -173,34 +158,6 @@ private slots:
         delete child; // unregisters itself
         QVERIFY(!actions.responder("Child"));
         menu->findAction("clear")->trigger(); // its responder is gone: nothing happens
-    }
-
-    // As a console's menu, built without a responder and given to the view; a toolbar item too.
-    void viewItemsWithoutResponderReachTheFocusWidgetFirst()
-    {
-        AC_Manager actions;
-        QWidget window;
-        auto* view = new TestView(&actions, &window);
-        view->editor->setPlainText("text");
-        view->editor->setFocus();
-        view->setMenu(actions.createMenu(parse("<menu><action id='selectAll'/><action id='mark'/>"
-                                               "<action id='paste' responder='Test View'/></menu>"),
-                                         nullptr, nullptr),
-                      0);
-        auto bound = [view](const char* id) { return view->menu(0)->findAction(id); };
-        QCOMPARE(actions.boundResponder(bound("mark")), static_cast<AC_Responder*>(view));
-        QVERIFY(actions.performBound(bound("selectAll")));
-        QCOMPARE(view->editor->textCursor().selectedText(), "text");
-        QVERIFY(actions.performBound(bound("mark"))); // the editor has no mark()
-        QCOMPARE(view->marked, 1);
-        QVERIFY(!actions.performBound(bound("paste"))); // named: the view only
-
-        LXToolbarService toolbars(&actions);
-        std::unique_ptr<QToolBar> toolbar(toolbars.createToolbar(parse("<toolbar><item id='clear'/></toolbar>"), {"clear"}, view, nullptr));
-        toolbar->actions().constFirst()->trigger();
-        QVERIFY(view->editor->toPlainText().isEmpty());
-        QAction plain;
-        QVERIFY(!actions.performBound(&plain));
     }
 };
 
