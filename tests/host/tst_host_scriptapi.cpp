@@ -135,9 +135,6 @@ private slots:
                                        .arg(name)
                                 << "6|hello world|hello |true";
         }
-        QTest::newRow("clipboard") << "Host.setClipboardText('från Host'); Host.keyClick(edit, 'V', 'Control');"
-                                      "Host.clipboardText() + '|' + state(edit)"
-                                   << "från Host|från Host|";
     }
 
     void scriptAnswers()

@@ -76,20 +76,6 @@ private slots:
         QCOMPARE(reread.getRgbaValue("Short", 0), QRgb(0xFF102030));
     }
 
-    void finderReportsTheBuildInstallation()
-    {
-        SCP_PythonFinder finder;
-        finder.initialize();
-        QVERIFY(finder.buildPythonEnvironment());
-        QVERIFY(QFileInfo(finder.pythonExecutablePath()).isExecutable());
-        QCOMPARE(finder.homePath(), finder.prefix());
-        const QStringList entries = finder.pythonPath().split(QDir::listSeparator());
-        QCOMPARE(entries.size(), 3);
-        QCOMPARE(entries.at(0), finder.standardLibraryPath());
-        QVERIFY(QFileInfo::exists(entries.at(0) + "/os.py"));
-        QVERIFY(entries.at(1).endsWith(".zip") && entries.at(2).endsWith("lib-dynload"));
-    }
-
     // A prefix without a standard library fails and says so; with one, the search path is the
     // preference's entries (empty ones dropped) before the prefix's.
     void finderOfPrefixAndPreferencePath()

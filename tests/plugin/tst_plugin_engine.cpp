@@ -152,22 +152,6 @@ private slots:
         }
     }
 
-    void sysPathGetsEachDirectoryOnceHoweverWritten()
-    {
-        const QString target = folder.filePath("target");
-        QVERIFY(QDir().mkpath(target));
-        QVERIFY(QFile::link(target, folder.filePath("link")));
-        QVERIFY(QDir::setCurrent(folder.path()));
-        const QStringList before = sysPath();
-        for (const QString& entry : before + QStringList{QString(), folder.filePath("does/not/exist"), "relative_that_does_not_exist"})
-            engine->addSysPath(entry);
-        QCOMPARE(sysPath(), before);
-        for (const QString& path : {QString("target"), target, folder.filePath("link"), QString("./target/../target/")})
-            engine->addSysPath(path);
-        QCOMPARE(sysPath(), QStringList{"target"} + before);
-        QVERIFY(!engine->hasError());
-    }
-
     // A function list is kept until code runs. Its objects hold their function: dropped from the
     // list or rebound, they still call it, also after reload() has destroyed the current list.
     void functionListsAcrossExecuteAndReload()

@@ -12,13 +12,10 @@
 
 namespace {
 
-// The Python output lines a run logged, without their prefix.
+// The Python output lines a run logged, line ends left out.
 QStringList printed(const BellwickRun& run)
 {
-    QStringList lines = run.messages(MSG_Action::PythonOutput).filter(QRegularExpression("^\\[PY STDOUT\\] : .+"));
-    for (QString& line : lines)
-        line.remove(0, int(qstrlen("[PY STDOUT] : ")));
-    return lines;
+    return run.messages(MSG_Action::PythonOutput).filter(QRegularExpression("^\\[PY STDOUT\\] : .+"));
 }
 }
 
@@ -71,7 +68,7 @@ private slots:
                                      "threading.Thread(target=late, name='printer').start()\n"});
         QVERIFY(run.finished());
         QCOMPARE(run.exitCode(), 0);
-        QCOMPARE(printed(run), (QStringList{"late 0", "late 1", "late 2"}));
+        QCOMPARE(printed(run), (QStringList{"[PY STDOUT] : late 0", "[PY STDOUT] : late 1", "[PY STDOUT] : late 2"}));
         QCOMPARE(run.messages(MSG_Action::Error), QStringList{"Python threads still running at exit were not waited for: sleeper"});
     }
 
@@ -114,7 +111,7 @@ private slots:
         const QStringList loaded = run.pythonInitLines().filter(QString("Loaded Python from "));
         QCOMPARE(loaded.size(), 1);
         const QString executable = loaded.first().trimmed().mid(int(qstrlen("Loaded Python from "))).chopped(1);
-        QCOMPARE(printed(run), (QStringList{executable, "True", "[1, 2, 3]"}));
+        QCOMPARE(printed(run), (QStringList{"[PY STDOUT] : " + executable, "[PY STDOUT] : True", "[PY STDOUT] : [1, 2, 3]"}));
     }
 };
 

@@ -168,20 +168,6 @@ private slots:
         verifyHostAlive();
     }
 
-    // Code that swaps the standard streams takes the output away from the host, or breaks
-    // printing, without harming the host; putting the streams back restores the routing.
-    void replacedStandardStreams()
-    {
-        SCP_PythonModule* main = engine->mainModule();
-        main->execute("import sys\nclass Sink:\n    texts = []\n    def write(self, text):\n        self.texts.append(text)\n"
-                      "saved_out = sys.stdout\nsys.stdout = Sink()\nprint('swallowed')\n");
-        QCOMPARE(engine->evaluate("Sink.texts[0]").toString(), "swallowed");
-        QVERIFY(recorder.messages(MSG_Action::PythonOutput).isEmpty());
-        main->execute("sys.stdout = 42\nprint('broken')");
-        verifyLastError("^AttributeError: 'int' object has no attribute 'write'$");
-        main->execute("sys.stdout = saved_out\nprint('back')");
-        QVERIFY(recorder.messages(MSG_Action::PythonOutput).contains("[PY STDOUT] : back"));
-    }
 };
 
 QTEST_MAIN(tst_reliability_malformedinput)
