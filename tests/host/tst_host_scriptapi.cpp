@@ -1,5 +1,6 @@
 // The "Host" script object driven by scripts of a real QScriptEngine: the session's engine (one
-// without Python), files, the command history, and UI automation against real widgets, offscreen.
+// without Python; the host-script acceptance run drives the real one), files, the command history,
+// and UI automation against real widgets, offscreen.
 #include "BUIAPP_Application.h"
 #include "FakePythonEngine.h"
 #include "FakePythonModule.h"
@@ -91,20 +92,14 @@ private slots:
         // Engine, module and function objects
         QTest::newRow("engine objects kept") << "py === Host.engine() && py.mainModule() === py.module('__main__')" << "true";
         QTest::newRow("created module") << "tools.name() + '|' + tools.fileName()" << "tools|";
-        QTest::newRow("import answers it") << "py.importModule('tools') === tools" << "true";
         QTest::newRow("no module") << "py.importModule('missing.mod') + '|' + py.module('nothing') + '|' + py.loadModule('/no/such.py')"
                                    << "null|null|null";
-        QTest::newRow("modules") << "py.mainModule(); py.modules().map(function (x) { return x.name(); }) + (py.modules()[1] === tools)"
-                                 << "__main__,toolstrue";
         QTest::newRow("calls") << "[tools.call('add', [1, 'x']), tools.call('add'), tools.call('nothing', [])].join('|')" << "add(1,x)|add()|";
         QTest::newRow("execute of None") << "tools.execute('None')" << "undefined";
-        QTest::newRow("functions") << "var f = tools.functions(); f.map(function (f) { return f.name(); }) + (f[0] === tools.functions()[0])"
-                                   << "add,subtrue";
-        QTest::newRow("function call") << "tools.functions()[1].call([5]) + tools.functions()[1].call()" << "sub(5)sub()";
+        QTest::newRow("functions kept") << "tools.functions()[1].call([5]) + (tools.functions()[0] === tools.functions()[0])" << "sub(5)true";
         QTest::newRow("addModule") << "var main = py.mainModule(); main.addModule(tools); main.addModule(42);"
                                       "main.hasModule(tools) && !main.hasModule(42) && !tools.hasModule(main) && !tools.hasModule('x')"
                                    << "true";
-        QTest::newRow("evaluate") << "py.evaluate('6 * 7')" << "evaluate(6 * 7)";
         // Files and the session
         QTest::newRow("write, read") << "Host.writeFile(DIR + '/a.py', 'def f()\\n') && Host.readFile(DIR + '/a.py')" << "def f()\n";
         QTest::newRow("nothing to read or write") << "Host.readFile(DIR + '/none') + '|' + Host.writeFile(DIR + '/no/dir/t.txt', 'x')"
@@ -184,9 +179,7 @@ private slots:
         QCOMPARE(entries.at(entries.size() - 2).text, "[PY STDOUT] : hi");
         QCOMPARE(entries.last().text, "[PY STDERR] : oops");
         fake()->pendingError = true;
-        QVERIFY(run("py.hasError() && py.reportError() && !py.hasError() && !py.reportError()").toBool());
-        fake()->pendingError = true;
-        QVERIFY(run("py.clearError(); !py.hasError()").toBool());
+        QVERIFY(run("py.hasError() && (py.clearError(), !py.hasError())").toBool());
         SCP_PythonEngine::mainThreadState() = 3;
         QCOMPARE(run("Host.mainThreadState()").toInt32(), 3);
         SCP_PythonEngine::mainThreadState() = 0;

@@ -1,23 +1,14 @@
-// The host's non-UI services: messages, the session's engine, lock scopes and redirects.
+// The host's non-UI services: messages, the session's engine and its lock scopes.
 #include "FakePythonEngine.h"
 #include "MSG_Log.h"
 #include "MSG_Scope.h"
 #include "PLUG_Services.h"
 #include "SCP_PythonManager.h"
-#include "SCP_PythonRedirect.h"
 #include "SC_SessionContext.h"
 
 #include <QtTest>
 
 namespace {
-
-class SilentRedirect : public SCP_PythonRedirect
-{
-public:
-    using SCP_PythonRedirect::SCP_PythonRedirect;
-    void writeStdOut(const QString&) override {}
-    void writeStdErr(const QString&) override {}
-};
 
 int callbackCalls = 0;
 bool callbackAnswersNull = false;
@@ -130,19 +121,6 @@ private slots:
         PLUG_Services::setSessionContext(nullptr);
     }
 
-    // More pops than pushes stay harmless.
-    void redirectStackHandsItsTopToTheEngine()
-    {
-        SilentRedirect first(engine()), second(engine());
-        engine()->pushRedirectObject(&first);
-        engine()->pushRedirectObject(&second);
-        QCOMPARE(engine()->currentRedirect, &second);
-        engine()->popRedirectObject();
-        QCOMPARE(engine()->currentRedirect, &first);
-        engine()->popRedirectObject();
-        engine()->popRedirectObject();
-        QVERIFY(!engine()->currentRedirect);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_host_services)

@@ -37,7 +37,6 @@ class tst_plugin_engine : public PluginTestCase
     QStringList errors() const { return recorder.messages(MSG_Action::Error); }
 
     int loadCount(const QString& name) { return engine->evaluate(QString("__import__('sys').loads.count('%1')").arg(name)).toInt(); }
-    QStringList sysPath() { return engine->evaluate("__import__('sys').path").toStringList(); }
 
     SCP_PythonModule* freshModule(const QString& code)
     {

@@ -223,19 +223,6 @@ private slots:
         QVERIFY(engine->create(list.userType(), list.constData()).isArray());
     }
 
-    // Written from script, a declared or existing dynamic property reaches the object; an unknown
-    // name stays on the script side.
-    void propertiesWriteThroughToTheObject()
-    {
-        calc->setProperty("colour", "red");
-        QCOMPARE(run("'colour' in calc && calc.colour").toString(), "red");
-        run("calc.total = 12; calc.size = 3; calc.colour = 'blue'; calc.fn = function () { return 9; };");
-        QCOMPARE(calc->total, 12);
-        QCOMPARE(calc->property("colour").toString(), "blue");
-        QCOMPARE(run("calc.size + calc.fn()").toInt32(), 12);
-        QVERIFY(!calc->property("size").isValid() && !calc->property("fn").isValid());
-    }
-
     // Values of a deleted object, or of a deleted engine, are harmless.
     void deletionsAreHarmless()
     {
