@@ -17,8 +17,6 @@
 #include <QScriptEngine>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -228,10 +226,8 @@ bool sameValue(const QVariant& a, const QVariant& b)
 
 void check(bool right, const char* what)
 {
-    if (right)
-        return;
-    std::fprintf(stderr, "fuzz: %s\n", what);
-    std::abort();
+    if (!right)
+        qFatal("fuzz: %s", what);
 }
 
 // The result as a variant, exceptions dropped.

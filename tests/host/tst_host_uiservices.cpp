@@ -49,13 +49,6 @@ private slots:
         lxPref.setStorageFile(m_dir.filePath("prefs.ini"));
     }
 
-    void init()
-    {
-        MSG_Log::instance()->clear();
-        lxPref.remove("PYTHON_LIB_PATH");
-        lxPref.remove("PYTHONPATH");
-    }
-
     void preferencesRoundTripAndFallBackToDefaults()
     {
         PR_Preference prefs;
@@ -89,6 +82,7 @@ private slots:
         const QChar sep = QDir::listSeparator();
         lxPref.setStringValue("PYTHON_LIB_PATH", prefix.path() + '/');
         lxPref.setStringValue("PYTHONPATH", "/extra/one" + QString(sep) + sep + "/extra/two");
+        MSG_Log::instance()->clear();
         SCP_PythonFinder finder;
         finder.initialize();
         QCOMPARE(finder.prefix(), base);

@@ -7,9 +7,6 @@
 
 #include <PythonQtThreadSupport.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
 int argc = 1;
 char name[] = "fuzz";
@@ -20,10 +17,7 @@ char* argv[] = {name, nullptr};
 constexpr size_t maxBlock = size_t(64) << 20;
 PyMemAllocatorEx wrappedMem, wrappedObject;
 
-PyMemAllocatorEx* wrapped(void* context)
-{
-    return static_cast<PyMemAllocatorEx*>(context);
-}
+PyMemAllocatorEx* wrapped(void* context) { return static_cast<PyMemAllocatorEx*>(context); }
 
 void capAllocations(PyMemAllocatorDomain domain, PyMemAllocatorEx& allocator)
 {
@@ -57,10 +51,8 @@ FuzzHost::FuzzHost()
     : application(offscreenArgc(), argv)
     , pythonEngine(host.startPlugin())
 {
-    if (!pythonEngine || !folder.isValid()) {
-        std::fprintf(stderr, "fuzz: the plug-in did not start\n");
-        std::abort();
-    }
+    if (!pythonEngine || !folder.isValid())
+        qFatal("fuzz: the plug-in did not start");
     PythonQtGILScope lock;
     Py_SetRecursionLimit(200); // deep enough for the engine's own calls, shallow enough for a sanitised build's stack
     capAllocations(PYMEM_DOMAIN_MEM, wrappedMem);
