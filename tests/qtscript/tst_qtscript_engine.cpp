@@ -156,7 +156,6 @@ private slots:
         QTest::newRow("argument that fits no slot") << "calc.add('x')" << 1 << "add" << 1;
         QTest::newRow("no overload") << "calc.kind()" << 1 << "kind" << 1;
         QTest::newRow("call of a property") << "\ncalc.label()" << 1 << "" << 2;
-        QTest::newRow("detached slot") << "var m = calc.add; m(1, 2)" << 1 << "" << 1;
     }
 
     void throws()
