@@ -3,10 +3,7 @@
 #include "support/PluginTestCase.h"
 #include "support/TestFiles.h"
 
-#include <SCP_PythonEngine.h>
 #include <SCP_PythonModule.h>
-
-#include <QtTest>
 
 namespace {
 

@@ -112,14 +112,12 @@ private slots:
                                                                "<menu id='sub' text='Sub'><action id='save' responder='Parent'/></menu>"
                                                                "<action id='unknown'/></menu>"),
                                                          child, nullptr));
-        QCOMPARE(menu->title(), "Top");
-        QCOMPARE(menu->actions().size(), 4);
+        QVERIFY(menu->title() == "Top" && menu->actions().size() == 4);
         QSignalSpy triggered(&actions, &AC_Manager::actionTriggered);
         for (const char* id : {"clear", "save", "unknown"})
             menu->findAction(id)->trigger();
         QVERIFY(child->cleared == 1 && parent.saved == 1);
-        QCOMPARE(triggered.size(), 3);
-        QCOMPARE(triggered.last().at(2).toBool(), false);
+        QVERIFY(triggered.size() == 3 && !triggered.last().at(2).toBool()); // the unknown action was performed by none
         auto* leaf = new AC_ResponderTemplateObject<QObject>(child, "Leaf");
         QVERIFY(leaf->perform("save")); // passed on to the nearest responder
         QCOMPARE(child->saved, 1);

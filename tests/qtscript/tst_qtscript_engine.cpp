@@ -1,7 +1,6 @@
 // The script engine as the host and the plug-in use it: values and their conversions, native
 // functions and their data, exceptions, registered types, and QObjects as scripts see them
 // (slots with overloads, properties, children, deletion, ownership).
-#include <QPointer>
 #include <QScriptEngine>
 #include <QtTest>
 

@@ -5,14 +5,10 @@
 #include "support/PluginTestCase.h"
 #include "support/TestFiles.h"
 
-#include <SCP_PythonEngine.h>
 #include <SCP_PythonFunction.h>
 #include <SCP_PythonModule.h>
 
 #include <PythonQtConv.h>
-
-#include <QScriptEngine>
-#include <QtTest>
 
 namespace {
 // depth lists around an innermost value.

@@ -11,12 +11,9 @@
 #include <PythonQtPython.h>
 #include "python/PythonModuleImpl.h"
 
-#include <SCP_PythonEngine.h>
 #include <SCP_PythonFunction.h>
 
 #include <PythonQtObjectPtr.h>
-
-#include <QtTest>
 
 #include <vector>
 

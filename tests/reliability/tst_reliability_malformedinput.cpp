@@ -10,17 +10,6 @@
 
 #include <sys/stat.h>
 
-namespace {
-
-QByteArray deepIndentation()
-{
-    QByteArray source;
-    for (int level = 0; level < 120; ++level)
-        source += QByteArray(level, ' ') + "if True:\n";
-    return source + QByteArray(120, ' ') + "pass\n";
-}
-}
-
 class tst_reliability_malformedinput : public PluginTestCase
 {
     Q_OBJECT
@@ -74,6 +63,9 @@ private slots:
         const QByteArray f1 = "def f():\n    return 1\n";
         const QByteArray cafe = "def f():\n    return 'caf\xE9'\n";
         const QByteArray comment = "# " + QByteArray(97, 'x') + "\n";
+        QByteArray deepIndentation;
+        for (int level = 0; level < 120; ++level)
+            deepIndentation += QByteArray(level, ' ') + "if True:\n";
         row("empty", QByteArray(), true, QVariant());
         row("bom then code", "\xEF\xBB\xBF" + f1, true, 1);
         row("latin-1 bytes", cafe, false, QVariant(), "^SyntaxError: \\(unicode error\\) 'utf-8' codec can't decode byte 0xe9");
@@ -84,7 +76,7 @@ private slots:
         row("10 MB", comment.repeated(10 * 1024 * 1024 / comment.size()) + "def f():\n    return 4\n", true, 4);
         row("deep parentheses", "x = " + QByteArray(1000, '(') + "1" + QByteArray(1000, ')') + "\n", false, QVariant(),
             "^SyntaxError: too many nested parentheses$");
-        row("deep indentation", deepIndentation(), false, QVariant(), "^IndentationError: too many levels of indentation$");
+        row("deep indentation", deepIndentation + QByteArray(120, ' ') + "pass\n", false, QVariant(), "^IndentationError: too many levels of indentation$");
         row("deep unary chain", "x = " + QByteArray(100000, '-') + "1\n", false, QVariant(), "^(MemoryError|RecursionError)");
         row("SystemExit", f1 + "raise SystemExit(3)\n", true, 1, "^SystemExit: 3$");
         row("KeyboardInterrupt", "raise KeyboardInterrupt\n", true, QVariant(), "^KeyboardInterrupt$");

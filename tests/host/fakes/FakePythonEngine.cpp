@@ -24,13 +24,10 @@ private:
 
 } // namespace
 
-int FakePythonEngine::liveEngines = 0;
-
 FakePythonEngine::~FakePythonEngine()
 {
     for (FakePythonModule* fake : std::as_const(m_modules))
         FakePythonModule::destroy(fake);
-    --liveEngines;
 }
 
 FakePythonModule* FakePythonEngine::made(const QString& name, const QString& fileName)

@@ -10,8 +10,6 @@
 class FakePythonEngine : public SCP_PythonEngine
 {
 public:
-    FakePythonEngine() { ++liveEngines; }
-
     SCP_PythonModule* mainModule() override { return createModule(QStringLiteral("__main__")); }
     SCP_PythonModule* createModule(const QString& name) override { return made(name, QString()); }
     // Null for a name starting with "missing".
@@ -31,9 +29,6 @@ public:
     ThreadStateScope_Priv* createThreadStateScope() override;
 
     FakePythonModule* fakeModule(const QString& name) { return m_modules.value(name); }
-
-    // Made by the engine-creation callback; destroyed by SCP_PythonEngine::destroy.
-    static int liveEngines;
 
     QStringList sysPaths;
     bool pendingError = false;

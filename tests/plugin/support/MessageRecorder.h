@@ -11,8 +11,7 @@ class MessageRecorder
 public:
     MessageRecorder() : listenerId(MSG_Log::instance()->addListener([this](const MSG_Entry& entry) { append(entry); })) {}
     ~MessageRecorder() { MSG_Log::instance()->removeListener(listenerId); }
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
+    Q_DISABLE_COPY(MessageRecorder)
 
     QList<MSG_Entry> entries() const
     {
