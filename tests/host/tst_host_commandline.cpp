@@ -16,13 +16,17 @@ private slots:
         QCOMPARE(line.parse({"bellwick", "--plugin", "/p/lib.so", "--settings=/s.ini", "--special-folder", "/sf", "--log", "-",
                              "--batch-python", "--without", "finder, layout-manager", "--without=command-manager"}),
                  BellwickCommandLine::Run);
-        QCOMPARE(line.pluginPath(), "/p/lib.so");
-        QCOMPARE(line.settingsFile(), "/s.ini");
-        QCOMPARE(line.specialFolder(), "/sf");
-        QCOMPARE(line.logFile(), "-");
-        QVERIFY(line.batchPython());
+        QCOMPARE(QStringList({line.pluginPath(), line.settingsFile(), line.specialFolder(), line.logFile()}),
+                 QStringList({"/p/lib.so", "/s.ini", "/sf", "-"}));
+        QVERIFY(line.batchPython() && !line.isHeadless());
         QCOMPARE(line.without(), (QSet<QString>{"finder", "layout-manager", "command-manager"}));
-        QVERIFY(!line.isHeadless());
+
+        BellwickCommandLine window;
+        QCOMPARE(window.parse({"bellwick", "--window", "--stay", "--style=light", "-c", "1"}), BellwickCommandLine::Run);
+        QVERIFY(window.windowRun() && window.stay() && !window.darkStyle() && !window.isHeadless()); // the jobs run in the window
+        BellwickCommandLine help;
+        QCOMPARE(help.parse({"bellwick", "--help"}), BellwickCommandLine::ShowHelp);
+        QVERIFY(help.helpText().startsWith("Usage: bellwick"));
     }
 
     void keepsTheOrderOfMixedJobs_data()
@@ -40,6 +44,7 @@ private slots:
         QTest::newRow("option-like value") << QStringList{"--log", "--script", "--script", "d.js"} << QList<BellwickJob>{d};
     }
 
+    // Without --window the jobs run headless, with the dark style.
     void keepsTheOrderOfMixedJobs()
     {
         QFETCH(QStringList, args);
@@ -47,7 +52,7 @@ private slots:
         BellwickCommandLine line;
         QCOMPARE(line.parse(QStringList{"bellwick"} + args), BellwickCommandLine::Run);
         QCOMPARE(line.jobs(), jobs);
-        QVERIFY(line.isHeadless());
+        QVERIFY(line.isHeadless() && line.darkStyle() && !line.windowRun());
     }
 
     void rejectsBadArguments_data()
@@ -70,24 +75,6 @@ private slots:
         QCOMPARE(line.parse(QStringList{"bellwick"} + args), BellwickCommandLine::Invalid);
         QVERIFY2(line.error().contains(errorPart) && !line.error().contains('\n'), qPrintable(line.error()));
         QVERIFY(line.helpText().contains("--without"));
-    }
-
-    void windowRunsAndStyle()
-    {
-        BellwickCommandLine line;
-        QCOMPARE(line.parse({"bellwick", "--window", "--stay", "--style=light", "-c", "1"}), BellwickCommandLine::Run);
-        QVERIFY(line.windowRun() && line.stay() && !line.darkStyle());
-        QVERIFY(!line.isHeadless()); // the jobs run in the window
-        BellwickCommandLine plain;
-        QCOMPARE(plain.parse({"bellwick", "-c", "1"}), BellwickCommandLine::Run);
-        QVERIFY(plain.darkStyle() && !plain.windowRun() && plain.isHeadless());
-    }
-
-    void helpIsAskedFor()
-    {
-        BellwickCommandLine line;
-        QCOMPARE(line.parse({"bellwick", "--help"}), BellwickCommandLine::ShowHelp);
-        QVERIFY(line.helpText().startsWith("Usage: bellwick"));
     }
 };
 

@@ -1,7 +1,7 @@
 // The "Host" script object driven by scripts of a real QScriptEngine: the session's engine (one
-// without Python), files, the command history, and UI automation against real widgets, offscreen.
+// without Python; the host-script acceptance run drives the real one), files, the command history,
+// and UI automation against real widgets, offscreen.
 #include "BUIAPP_Application.h"
-#include "CO_CommandManager.h"
 #include "FakePythonEngine.h"
 #include "FakePythonModule.h"
 #include "HostScriptApi.h"
@@ -11,7 +11,6 @@
 #include "SC_SessionContext.h"
 
 #include <QScriptEngine>
-#include <QUndoStack>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -28,11 +27,11 @@ class tst_host_scriptapi : public QObject
 
     QTemporaryDir m_dir;
     BUIAPP_Application m_application;
-    std::unique_ptr<QMainWindow> m_window;
+    std::unique_ptr<QWidget> m_window;
     QTextEdit* m_edit = nullptr;
     std::unique_ptr<QScriptEngine> m_engine;
     std::unique_ptr<HostScriptApi> m_api;
-    std::unique_ptr<SCP_PythonManager> m_manager;
+    SCP_PythonManager m_manager;
     std::unique_ptr<SC_SessionContext> m_context;
 
     QScriptValue run(const QString& program)
@@ -46,30 +45,25 @@ class tst_host_scriptapi : public QObject
     FakePythonEngine* fake() { return static_cast<FakePythonEngine*>(m_context->pythonEngine()); }
 
 private slots:
+    void initTestCase() { m_manager.registerEngineCreationCallback(createFakeEngine); }
+
     // A window with a rich and a plain text edit and a label; a session whose engine is a fake
     // one, with a module "tools" defining add and sub.
     void init()
     {
-        m_window = std::make_unique<QMainWindow>();
-        auto* centre = new QWidget(m_window.get());
-        auto* layout = new QVBoxLayout(centre);
-        m_edit = new QTextEdit(centre);
+        m_window = std::make_unique<QWidget>();
+        auto* layout = new QVBoxLayout(m_window.get());
+        layout->addWidget(m_edit = new QTextEdit(m_window.get()));
+        layout->addWidget(new QPlainTextEdit(m_window.get()));
+        layout->addWidget(new QLabel("label", m_window.get()));
         m_edit->setObjectName("rich");
-        auto* plain = new QPlainTextEdit(centre);
-        plain->setObjectName("plain");
-        layout->addWidget(m_edit);
-        layout->addWidget(plain);
-        layout->addWidget(new QLabel("label", centre));
-        m_window->setCentralWidget(centre);
         m_window->resize(400, 300);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_application.setMainWidget(m_window.get());
         BUIAPP_Application::setInstance(&m_application);
 
-        m_manager = std::make_unique<SCP_PythonManager>();
-        m_manager->registerEngineCreationCallback(createFakeEngine);
-        m_context = std::make_unique<SC_SessionContext>(m_manager.get(), nullptr);
+        m_context = std::make_unique<SC_SessionContext>(&m_manager, nullptr);
         PLUG_Services::setSessionContext(m_context.get());
         m_engine = std::make_unique<QScriptEngine>();
         m_api = std::make_unique<HostScriptApi>(m_engine.get());
@@ -96,54 +90,36 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("answer");
         // Engine, module and function objects
-        QTest::newRow("engine object kept") << "py === Host.engine()" << "true";
-        QTest::newRow("main module") << "py.mainModule() === py.module('__main__')" << "true";
+        QTest::newRow("engine objects kept") << "py === Host.engine() && py.mainModule() === py.module('__main__')" << "true";
         QTest::newRow("created module") << "tools.name() + '|' + tools.fileName()" << "tools|";
-        QTest::newRow("import answers it") << "py.importModule('tools') === tools" << "true";
-        QTest::newRow("failed import") << "py.importModule('missing.mod')" << "null";
-        QTest::newRow("unknown module") << "py.module('nothing')" << "null";
-        QTest::newRow("modules") << "py.mainModule(); py.modules().map(function (x) { return x.name(); }).join()" << "__main__,tools";
-        QTest::newRow("modules kept") << "py.mainModule(); py.modules()[1] === tools" << "true";
-        QTest::newRow("call") << "tools.call('add', [1, 'x'])" << "add(1,x)";
-        QTest::newRow("call without arguments") << "tools.call('add')" << "add()";
-        QTest::newRow("call of nothing") << "tools.call('nothing', [])" << "undefined";
+        QTest::newRow("no module") << "py.importModule('missing.mod') + '|' + py.module('nothing') + '|' + py.loadModule('/no/such.py')"
+                                   << "null|null|null";
+        QTest::newRow("calls") << "[tools.call('add', [1, 'x']), tools.call('add'), tools.call('nothing', [])].join('|')" << "add(1,x)|add()|";
         QTest::newRow("execute of None") << "tools.execute('None')" << "undefined";
-        QTest::newRow("functions") << "tools.functions().map(function (f) { return f.name(); }).join()" << "add,sub";
-        QTest::newRow("functions kept") << "tools.functions()[0] === tools.functions()[0]" << "true";
-        QTest::newRow("function call") << "tools.functions()[1].call([5]) + tools.functions()[1].call()" << "sub(5)sub()";
+        QTest::newRow("functions kept") << "tools.functions()[1].call([5]) + (tools.functions()[0] === tools.functions()[0])" << "sub(5)true";
         QTest::newRow("addModule") << "var main = py.mainModule(); main.addModule(tools); main.addModule(42);"
                                       "main.hasModule(tools) && !main.hasModule(42) && !tools.hasModule(main) && !tools.hasModule('x')"
                                    << "true";
-        QTest::newRow("evaluate") << "py.evaluate('6 * 7')" << "evaluate(6 * 7)";
-        // Files
+        // Files and the session
         QTest::newRow("write, read") << "Host.writeFile(DIR + '/a.py', 'def f()\\n') && Host.readFile(DIR + '/a.py')" << "def f()\n";
-        QTest::newRow("read of nothing") << "Host.readFile(DIR + '/none')" << "null";
-        QTest::newRow("write into nothing") << "Host.writeFile(DIR + '/no/dir/t.txt', 'x')" << "false";
-        QTest::newRow("remove") << "Host.writeFile(DIR + '/t', 'x') && Host.removeFile(DIR + '/t') && !Host.removeFile(DIR + '/t')"
-                                << "true";
-        QTest::newRow("time not understood") << "Host.writeFile(DIR + '/t', 'x') && Host.setFileTime(DIR + '/t', 'yesterday')" << "false";
-        QTest::newRow("load module") << "Host.writeFile(DIR + '/hello.py', ''); py.loadModule(DIR + '/hello.py').name()" << "hello";
-        QTest::newRow("load module named") << "Host.writeFile(DIR + '/hello.py', '');"
-                                              "py.loadModule(DIR + '/hello.py', false, 'other').fileName() === DIR + '/hello.py'"
-                                           << "true";
-        QTest::newRow("load module of nothing") << "py.loadModule('/no/such.py')" << "null";
-        QTest::newRow("no history") << "Host.pushCommand('x') + '|' + Host.commandIndex() + '|' + Host.pythonLoadMessages().length"
-                                    << "false|-1|0";
+        QTest::newRow("nothing to read or write") << "Host.readFile(DIR + '/none') + '|' + Host.writeFile(DIR + '/no/dir/t.txt', 'x')"
+                                                  << "null|false";
+        QTest::newRow("time not understood, remove") << "Host.writeFile(DIR + '/t', 'x') && !Host.setFileTime(DIR + '/t', 'yesterday') &&"
+                                                        "Host.removeFile(DIR + '/t') && !Host.removeFile(DIR + '/t')"
+                                                     << "true";
+        QTest::newRow("load module") << "Host.writeFile(DIR + '/hello.py', ''); py.loadModule(DIR + '/hello.py').name() + '|' +"
+                                        "(py.loadModule(DIR + '/hello.py', false, 'other').fileName() === DIR + '/hello.py')"
+                                     << "hello|true";
+        QTest::newRow("no history") << "Host.pushCommand('x') + '|' + Host.commandIndex()" << "false|-1";
         // Widgets and input
         QTest::newRow("widgets depth first") << "Host.widgets('QAbstractScrollArea').map(function (w) { return w.objectName; }).join()"
-                                             << "rich,plain";
-        QTest::newRow("window") << "Host.widgets('QMainWindow')[0].windowTitle" << "";
-        QTest::newRow("no widgets") << "Host.widgets('NoSuchClass').length" << "0";
-        QTest::newRow("typing") << "Host.keyClicks(edit, 'abc'); state(edit)" << "abc|";
+                                             << "rich,";
         QTest::newRow("backspace") << "Host.keyClicks(edit, 'abc'); Host.keyClick(edit, 'Backspace', ''); state(edit)" << "ab|";
-        QTest::newRow("shift+home selects") << "Host.keyClicks(edit, 'ab'); Host.keyClick(edit, 'Home', 'Shift'); state(edit)" << "ab|ab";
         QTest::newRow("select all, type") << "Host.keyClicks(edit, 'ab'); Host.keyClick(edit, 'a', ' Control '); Host.keyClicks(edit, 'X');"
                                              "state(edit)"
                                           << "X|";
         QTest::newRow("line feed is return") << "Host.keyClicks(edit, 'a\\nb'); state(edit)" << "a\nb|";
         QTest::newRow("beyond latin-1") << "Host.keyClicks(edit, 'ü€😀'); state(edit)" << "ü€😀|";
-        QTest::newRow("shift+control+left") << "Host.keyClicks(edit, 'one two'); Host.keyClick(edit, 'Left', 'Shift+Control'); state(edit)"
-                                            << "one two|two";
         // A click moves the cursor in viewport coordinates and gives focus, as real input does.
         for (const char* name : {"edit", "plain"}) {
             QTest::newRow(name) << QString("%1.setPlainText('hello world'); Host.setTextCursor(%1, 6, 6); var r = Host.cursorRect(%1);"
@@ -154,9 +130,6 @@ private slots:
                                        .arg(name)
                                 << "6|hello world|hello |true";
         }
-        QTest::newRow("clipboard") << "Host.setClipboardText('från Host'); Host.keyClick(edit, 'V', 'Control');"
-                                      "Host.clipboardText() + '|' + state(edit)"
-                                   << "från Host|från Host|";
     }
 
     void scriptAnswers()
@@ -171,9 +144,7 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("message");
         QTest::newRow("not a widget") << "Host.keyClick(Host, 'A', '')" << "Host.keyClick: argument 1 is not a widget";
-        QTest::newRow("null widget") << "Host.mouseClick(null, 1, 1)" << "Host.mouseClick: argument 1 is not a widget";
-        QTest::newRow("unknown key") << "Host.keyClick(edit, 'Frobnicate', '')" << "unknown key name 'Frobnicate'";
-        QTest::newRow("key with prefix") << "Host.keyClick(edit, 'Key_A', '')" << "unknown key name 'Key_A'";
+        QTest::newRow("unknown key") << "Host.keyClick(edit, 'Key_A', '')" << "unknown key name 'Key_A'";
         QTest::newRow("unknown modifier") << "Host.keyClick(edit, 'A', 'Shift+Hyper')" << "unknown modifier 'Hyper'";
         QTest::newRow("not a text edit") << "Host.textCursor(Host.widgets('QLabel')[0])" << "argument 1 is not a text edit: QLabel";
         QTest::newRow("position outside") << "Host.setTextCursor(edit, 1, 0)" << "position 1 is outside the document (0 to 0)";
@@ -199,20 +170,6 @@ private slots:
                  "Host.grab: argument 1 is a deleted widget");
     }
 
-    void engineIsNullWithoutPython()
-    {
-        SCP_PythonManager withoutCallback;
-        SC_SessionContext context(&withoutCallback, nullptr);
-        PLUG_Services::setSessionContext(&context);
-        QCOMPARE(run("Host.engine()").toString(), "null");
-        PLUG_Services::setSessionContext(nullptr);
-        QCOMPARE(run("Host.engine()").toString(), "null");
-        m_engine->evaluate("Host.engine().mainModule()");
-        QVERIFY(m_engine->hasUncaughtException());
-        m_engine->clearExceptions();
-        QCOMPARE(run("typeof Host.print").toString(), "function");
-    }
-
     void engineServicesReachTheEngine()
     {
         run("py.importModule('tools', true); py.addSysPath('/opt/lib'); py.writeStdOut('hi'); py.writeStdErr('  oops \\n')");
@@ -222,9 +179,7 @@ private slots:
         QCOMPARE(entries.at(entries.size() - 2).text, "[PY STDOUT] : hi");
         QCOMPARE(entries.last().text, "[PY STDERR] : oops");
         fake()->pendingError = true;
-        QVERIFY(run("py.hasError() && py.reportError() && !py.hasError() && !py.reportError()").toBool());
-        fake()->pendingError = true;
-        QVERIFY(run("py.clearError(); !py.hasError()").toBool());
+        QVERIFY(run("py.hasError() && (py.clearError(), !py.hasError())").toBool());
         SCP_PythonEngine::mainThreadState() = 3;
         QCOMPARE(run("Host.mainThreadState()").toInt32(), 3);
         SCP_PythonEngine::mainThreadState() = 0;
@@ -236,22 +191,6 @@ private slots:
         QCOMPARE(QFileInfo(m_dir.filePath("t")).lastModified().toUTC(), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC));
     }
 
-    void commandHistoryAndLoadMessages()
-    {
-        CO_CommandManager commands;
-        SC_SessionContext context(m_manager.get(), &commands);
-        PLUG_Services::setSessionContext(&context);
-        QVERIFY(run("Host.pushCommand('move') && Host.pushCommand('scale')").toBool());
-        QCOMPARE(commands.undoStack()->text(0), "move");
-        commands.unexecute(1);
-        QCOMPARE(run("Host.commandIndex()").toInt32(), 1);
-        commands.reexecute(1);
-        QCOMPARE(run("Host.commandIndex()").toInt32(), 2);
-        m_manager->addLoadMessage("Python 3");
-        m_manager->addLoadMessage("Executable: /usr/bin/python3");
-        QCOMPARE(run("Host.pythonLoadMessages().join('|')").toString(), "Python 3|Executable: /usr/bin/python3");
-    }
-
     void textColoursComeFromTheFormatOrThePalette()
     {
         m_edit->setHtml("<span style='color:#ff0000'>red</span>plain");
@@ -259,24 +198,14 @@ private slots:
         QCOMPARE(run("Host.textColorAt(edit, 3)").toString(), m_edit->palette().color(QPalette::Text).name());
     }
 
+    // Callbacks run in the order of their times, also when one processes events itself.
     void callbacksFireFromTheEventLoopInOrder()
     {
         run("var calls = []; Host.after(40, function () { calls.push('late'); });"
-            "Host.after(0, function () { calls.push('soon'); Host.processEvents(0); });"
-            "Host.after(5, function () { throw new Error('callback broke'); });");
+            "Host.after(0, function () { calls.push('soon'); Host.processEvents(0); });");
         QCOMPARE(run("calls.length").toInt32(), 0);
         run("Host.processEvents(100)");
         QCOMPARE(run("calls.join()").toString(), "soon,late");
-        QCOMPARE(m_api->failedCallbacks(), 1);
-    }
-
-    void grabWritesPngsOfTheWidgetSize()
-    {
-        QVERIFY(run("Host.grab(edit, DIR + '/edit.png')").toBool());
-        QCOMPARE(QImage(m_dir.filePath("edit.png")).size(), m_edit->size());
-        QVERIFY(run("Host.grab(null, DIR + '/edit.png')").toBool());
-        QCOMPARE(QImage(m_dir.filePath("edit.png")).size(), m_window->size());
-        QVERIFY(!run("Host.grab(edit, DIR + '/missing/edit.png')").toBool());
     }
 };
 

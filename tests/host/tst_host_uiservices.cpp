@@ -1,21 +1,14 @@
-// The services that read the preferences: the preferences themselves, the Python finder, layout
-// storage, toolbars, actions, layout docks, and the main window's Window and Edit menus.
+// The host's preferences, the Python finder that reads them, and the menus and toolbars that
+// perform actions at responders.
 #include "AC_Manager.h"
 #include "AC_Menu.h"
 #include "AC_ResponderTemplateObject.h"
-#include "BellwickMainWindow.h"
-#include "CO_CommandManager.h"
-#include "LXLayoutManager.h"
 #include "LXToolbarService.h"
-#include "LXWidgetLayoutView.h"
 #include "MSG_Log.h"
-#include "PLUG_Services.h"
 #include "PR_Preference.h"
 #include "SCP_PythonFinder.h"
-#include "WID_IconManager.h"
 
 #include <QDomDocument>
-#include <QUndoStack>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -33,76 +26,12 @@ public slots:
     void save() { ++saved; }
 };
 
-// A view holding an editor, with a slot of its own that the editor lacks.
-class EditorView : public LXWidgetLayoutView
+QDomElement parse(const QString& xml)
 {
-    Q_OBJECT
-public:
-    EditorView(AC_Manager* actions, QWidget* parent)
-        : LXWidgetLayoutView(actions, "Editor", parent, "Editor View"), editor(new QTextEdit(this))
-    {
-    }
-    LXLayoutView* createView(QWidget* parent) override { return new EditorView(actionManager(), parent); }
-    bool wantsToolbar() const override { return false; }
-    QTextEdit* editor;
-    int marked = 0;
-public slots:
-    void mark() { ++marked; }
-};
-
-QDomElement parse(QDomDocument& document, const QString& xml)
-{
-    document.setContent(xml);
-    return document.documentElement();
-}
-
-// The prototype of an area: its working views get a menu and a toolbar of one default item.
-class TestView : public LXWidgetLayoutView
-{
-public:
-    TestView(AC_Manager* actions, QWidget* parent) : LXWidgetLayoutView(actions, "Test", parent, parent ? "Test View" : nullptr) {}
-    LXLayoutView* createView(QWidget* parent) override
-    {
-        ++created;
-        auto* view = new TestView(actionManager(), parent);
-        QDomDocument menu;
-        view->setMenu(actionManager()->createMenu(parse(menu, "<menu id='m' text='Test'><action id='clear' text='Clear'/></menu>"),
-                                                  view, nullptr),
-                      0);
-        return view;
-    }
-    bool wantsToolbar() const override { return true; }
-    QDomElement toolbarDefinition() const override
-    {
-        static QDomDocument document;
-        return parse(document, "<toolbars><toolbar id='t'><item id='a' default='true'/><item id='b' default='false'/></toolbar>"
-                               "</toolbars>")
-            .firstChildElement();
-    }
-    static int created;
-};
-int TestView::created = 0;
-
-bool addArea(LXLayoutManager& layout, const QString& id, LXLayoutView* prototype, bool listed = true, const QString& title = {})
-{
-    return layout.addPluginArea(id, title, prototype, listed, false, false, QSize(), false, false, false);
-}
-
-QList<QAction*> entries(BellwickMainWindow& window, const QString& title)
-{
-    for (const QAction* menu : window.menuBar()->actions()) {
-        if (menu->text() == title && menu->menu())
-            return menu->menu()->actions();
-    }
-    return {};
-}
-
-QStringList entryTexts(BellwickMainWindow& window, const QString& title)
-{
-    QStringList texts;
-    for (const QAction* entry : entries(window, title))
-        texts.append(entry->isSeparator() ? "-" : entry->text());
-    return texts;
+    static QList<QDomDocument> documents; // elements need their documents
+    documents.append(QDomDocument());
+    documents.last().setContent(xml);
+    return documents.last().documentElement();
 }
 
 } // namespace
@@ -120,13 +49,6 @@ private slots:
         lxPref.setStorageFile(m_dir.filePath("prefs.ini"));
     }
 
-    void init()
-    {
-        MSG_Log::instance()->clear();
-        lxPref.remove("PYTHON_LIB_PATH");
-        lxPref.remove("PYTHONPATH");
-    }
-
     void preferencesRoundTripAndFallBackToDefaults()
     {
         PR_Preference prefs;
@@ -139,45 +61,17 @@ private slots:
 
         PR_Preference reread; // a second store on the same file sees what was written
         reread.setStorageFile(m_dir.filePath("roundtrip.ini"));
-        QCOMPARE(reread.getBoolValue("B", true), false);
+        QVERIFY(!reread.getBoolValue("B", true) && reread.getBoolValue("Bad", true));
         QCOMPARE(reread.getRgbaValue("C", 0), QRgb(0x8050C14B));
         QCOMPARE(reread.getStringListValue("L"), (QStringList{"x", "y"}));
         QCOMPARE(reread.getRgbaValue("Bad", 0xFF004800u), QRgb(0xFF004800));
-        QCOMPARE(reread.getBoolValue("Bad", true), true);
         reread.setStringValue("Short", "#102030");
         QCOMPARE(reread.getRgbaValue("Short", 0), QRgb(0xFF102030));
     }
 
-    void finderReportsTheBuildInstallation()
-    {
-        SCP_PythonFinder finder;
-        finder.initialize();
-        QVERIFY(finder.buildPythonEnvironment());
-        QVERIFY(QFileInfo(finder.pythonExecutablePath()).isExecutable());
-        QCOMPARE(finder.homePath(), finder.prefix());
-        const QStringList entries = finder.pythonPath().split(QDir::listSeparator());
-        QCOMPARE(entries.size(), 3);
-        QCOMPARE(entries.at(0), finder.standardLibraryPath());
-        QVERIFY(QFileInfo::exists(entries.at(0) + "/os.py"));
-        QVERIFY(entries.at(1).endsWith(".zip") && entries.at(2).endsWith("lib-dynload"));
-    }
-
-    void finderOfPrefixWithoutStandardLibraryFails()
-    {
-        QTemporaryDir prefix;
-        lxPref.setStringValue("PYTHON_LIB_PATH", prefix.path());
-        SCP_PythonFinder finder;
-        finder.initialize();
-        QCOMPARE(finder.prefix(), QDir::cleanPath(prefix.path()));
-        QVERIFY(!finder.buildPythonEnvironment());
-        QVERIFY(finder.pythonPath().isEmpty());
-        const QList<MSG_Entry> logged = MSG_Log::instance()->entries();
-        QCOMPARE(logged.size(), 1);
-        QCOMPARE(logged.first().kind, MSG_Entry::PythonInit);
-        QCOMPARE(logged.first().text, "Python standard library not found in " + finder.standardLibraryPath());
-    }
-
-    void finderOfPrefixAndPreferencePathBuildsTheSearchPath()
+    // A prefix without a standard library fails and says so; with one, the search path is the
+    // preference's entries (empty ones dropped) before the prefix's.
+    void finderOfPrefixAndPreferencePath()
     {
         SCP_PythonFinder builtIn;
         builtIn.initialize();
@@ -185,35 +79,24 @@ private slots:
         QTemporaryDir prefix;
         const QString base = QDir::cleanPath(prefix.path());
         const QString stdlib = base + "/lib/" + stdlibName;
-        QVERIFY(QDir().mkpath(stdlib));
-        QFile os(stdlib + "/os.py");
-        QVERIFY(os.open(QIODevice::WriteOnly));
-        os.close();
-
         const QChar sep = QDir::listSeparator();
         lxPref.setStringValue("PYTHON_LIB_PATH", prefix.path() + '/');
         lxPref.setStringValue("PYTHONPATH", "/extra/one" + QString(sep) + sep + "/extra/two");
+        MSG_Log::instance()->clear();
         SCP_PythonFinder finder;
         finder.initialize();
+        QCOMPARE(finder.prefix(), base);
+        QVERIFY(!finder.buildPythonEnvironment() && finder.pythonPath().isEmpty());
+        QCOMPARE(MSG_Log::instance()->entries().size(), 1);
+        QCOMPARE(MSG_Log::instance()->entries().first().kind, MSG_Entry::PythonInit);
+        QCOMPARE(MSG_Log::instance()->entries().first().text, "Python standard library not found in " + stdlib);
+
+        QVERIFY(QDir().mkpath(stdlib) && QFile(stdlib + "/os.py").open(QIODevice::WriteOnly));
         QVERIFY(finder.buildPythonEnvironment());
         const QString zip = base + "/lib/" + QString(stdlibName).remove('.') + ".zip";
         QCOMPARE(finder.pythonPath(), QStringList({"/extra/one", "/extra/two", stdlib, zip, stdlib + "/lib-dynload"}).join(sep));
         QCOMPARE(finder.homePath(), base);
         QCOMPARE(finder.pythonExecutablePath(), base + "/bin/" + stdlibName);
-    }
-
-    void layoutStorageTellsMissingFromEmpty()
-    {
-        PR_Preference prefs;
-        prefs.setStorageFile(m_dir.filePath("layout.ini"));
-        LXLayoutStorage storage(&prefs);
-        QVERIFY(!storage.getViewToolbarConfig("Console", true));
-        storage.setViewToolbarConfig("Console", {}, true);
-        const QStringList* stored = storage.getViewToolbarConfig("Console", true);
-        QVERIFY(stored && stored->isEmpty());
-        QVERIFY(!storage.getViewToolbarConfig("Console", false)); // default and current differ
-        storage.setViewToolbarConfig("Console", {"a", "b"}, false);
-        QCOMPARE(*storage.getViewToolbarConfig("Console", false), (QStringList{"a", "b"}));
     }
 
     void menusAndToolbarsPerformActionsAtResponders()
@@ -224,23 +107,17 @@ private slots:
         auto* child = new CountingResponder(&parent, "Child");
         child->initActionManager(&actions);
         QCOMPARE(actions.responder("Child"), child);
-        QCOMPARE(child->parentResponder(), &parent);
 
-        QDomDocument document;
-        std::unique_ptr<AC_Menu> menu(actions.createMenu(parse(document, "<menu id='top' text='Top'><action id='clear' text='Clear'/>"
-                                                                         "<separator/><menu id='sub' text='Sub'>"
-                                                                         "<action id='save' responder='Parent'/></menu>"
-                                                                         "<action id='unknown'/></menu>"),
+        std::unique_ptr<AC_Menu> menu(actions.createMenu(parse("<menu id='top' text='Top'><action id='clear' text='Clear'/><separator/>"
+                                                               "<menu id='sub' text='Sub'><action id='save' responder='Parent'/></menu>"
+                                                               "<action id='unknown'/></menu>"),
                                                          child, nullptr));
-        QCOMPARE(menu->title(), "Top");
-        QCOMPARE(menu->actions().size(), 4);
+        QVERIFY(menu->title() == "Top" && menu->actions().size() == 4);
         QSignalSpy triggered(&actions, &AC_Manager::actionTriggered);
         for (const char* id : {"clear", "save", "unknown"})
             menu->findAction(id)->trigger();
-        QCOMPARE(child->cleared, 1);
-        QCOMPARE(parent.saved, 1);
-        QCOMPARE(triggered.size(), 3);
-        QCOMPARE(triggered.last().at(2).toBool(), false);
+        QVERIFY(child->cleared == 1 && parent.saved == 1);
+        QVERIFY(triggered.size() == 3 && !triggered.last().at(2).toBool()); // the unknown action was performed by none
         auto* leaf = new AC_ResponderTemplateObject<QObject>(child, "Leaf");
         QVERIFY(leaf->perform("save")); // passed on to the nearest responder
         QCOMPARE(child->saved, 1);
@@ -248,10 +125,9 @@ private slots:
         QVERIFY(!actions.createMenu(QDomElement(), nullptr, nullptr));
 
         LXToolbarService toolbars(&actions);
-        std::unique_ptr<QToolBar> toolbar(toolbars.createToolbar(parse(document, "<toolbar id='t'><item id='c' action='clear'/>"
-                                                                                 "<separator id='s'/><item id='v' action='save'/>"
-                                                                                 "</toolbar>"),
-                                                                 {"v", "s", "c", "gone"}, child, nullptr));
+        std::unique_ptr<QToolBar> toolbar(toolbars.createToolbar(
+            parse("<toolbar id='t'><item id='c' action='clear'/><separator id='s'/><item id='v' action='save'/></toolbar>"),
+            {"v", "s", "c", "gone"}, child, nullptr));
         QCOMPARE(toolbar->actions().size(), 3);
         QVERIFY(toolbar->actions().at(1)->isSeparator());
         toolbar->actions().at(2)->trigger();
@@ -260,123 +136,6 @@ private slots:
         delete child; // unregisters itself
         QVERIFY(!actions.responder("Child"));
         menu->findAction("clear")->trigger(); // its responder is gone: nothing happens
-    }
-
-    // As a console's menu, built without a responder and given to the view.
-    void viewItemsWithoutResponderReachTheFocusWidgetFirst()
-    {
-        AC_Manager actions;
-        QWidget window;
-        auto* view = new EditorView(&actions, &window);
-        view->editor->setPlainText("text");
-        view->editor->setFocus();
-        QDomDocument document;
-        view->setMenu(actions.createMenu(parse(document, "<menu><action id='selectAll'/><action id='mark'/>"
-                                                         "<action id='paste' responder='Editor View'/></menu>"),
-                                         nullptr, nullptr),
-                      0);
-        auto bound = [view](const char* id) { return view->menu(0)->findAction(id); };
-        QCOMPARE(actions.boundResponder(bound("mark")), static_cast<AC_Responder*>(view));
-        QVERIFY(actions.performBound(bound("selectAll")));
-        QCOMPARE(view->editor->textCursor().selectedText(), "text");
-        QVERIFY(actions.performBound(bound("mark"))); // the editor has no mark()
-        QCOMPARE(view->marked, 1);
-        QVERIFY(!actions.performBound(bound("paste"))); // named: the view only
-
-        LXToolbarService toolbars(&actions);
-        std::unique_ptr<QToolBar> toolbar(
-            toolbars.createToolbar(parse(document, "<toolbar><item id='clear'/></toolbar>"), {"clear"}, view, nullptr));
-        toolbar->actions().constFirst()->trigger();
-        QVERIFY(view->editor->toPlainText().isEmpty());
-        QAction plain;
-        QVERIFY(!actions.performBound(&plain));
-    }
-
-    void resourceFoldersAndIconManagerFindIcons()
-    {
-        AC_Manager actions;
-        const QString folder = m_dir.filePath("icons");
-        QVERIFY(QDir().mkpath(folder));
-        QFile icon(folder + "/run.svg");
-        QVERIFY(icon.open(QIODevice::WriteOnly));
-        icon.close();
-        QVERIFY(!actions.addResourceFolder(m_dir.filePath("missing")));
-        QVERIFY(actions.iconPath("run.svg").isEmpty());
-        WID_IconManager::instance()->addSearchDirectory(folder);
-        QCOMPARE(WID_IconManager::instance()->iconPath("run"), icon.fileName());
-        QCOMPARE(actions.iconPath("run.svg"), icon.fileName());
-        QVERIFY(actions.addResourceFolder(folder));
-        QCOMPARE(actions.resourceFolders(), QStringList{folder});
-    }
-
-    void pluginAreasBecomeDocksWithMenuAndToolbar()
-    {
-        AC_Manager actions;
-        LXToolbarService toolbars(&actions);
-        PLUG_Services::setToolbarService(&toolbars);
-        LXLayoutManager layout(&lxPref);
-        QSignalSpy saved(&layout, &LXLayoutManager::sceneSaved);
-        TestView::created = 0;
-        QVERIFY(addArea(layout, "Area", new TestView(&actions, nullptr), true, "Area Title"));
-        QVERIFY(!addArea(layout, "Area", new TestView(&actions, nullptr)));
-        QVERIFY(!addArea(layout, "Other", nullptr));
-        QCOMPARE(layout.areas().size(), 1);
-        QVERIFY(!layout.dock("Area"));
-        {
-            QMainWindow window;
-            layout.setMainWindow(&window);
-            QDockWidget* dock = layout.dock("Area");
-            QVERIFY(dock);
-            QCOMPARE(dock->windowTitle(), "Area Title");
-            QCOMPARE(TestView::created, 1);
-            LXLayoutView* view = layout.view("Area");
-            QVERIFY(view && view->menu(0));
-            QCOMPARE(view->menuIdentity(), "Test View");
-            QVERIFY(dock->isAncestorOf(view->widget()));
-            const QList<QToolBar*> bars = dock->findChildren<QToolBar*>();
-            QCOMPARE(bars.size(), 1);
-            QCOMPARE(bars.first()->actions().size(), 1); // the default items: a
-            layout.saveScene();
-            QCOMPARE(saved.size(), 1);
-            layout.setMainWindow(nullptr);
-        }
-        QVERIFY(!layout.view("Area"));
-        PLUG_Services::setToolbarService(nullptr);
-    }
-
-    void windowMenuListsTheAreasThatAskForIt()
-    {
-        AC_Manager actions;
-        LXLayoutManager layout(&lxPref);
-        addArea(layout, "listed", new TestView(&actions, nullptr), true, "Listed");
-        addArea(layout, "unlisted", new TestView(&actions, nullptr), false, "Unlisted");
-        BellwickMainWindow window(&layout, nullptr);
-        window.show();
-        QCOMPARE(entryTexts(window, "&Window"), (QStringList{"Listed", "-", "Messages"}));
-        addArea(layout, "late", new TestView(&actions, nullptr), true, "Late");
-        QCOMPARE(entryTexts(window, "&Window"), (QStringList{"Listed", "Late", "-", "Messages"}));
-        QVERIFY(entries(window, "&Window").value(0)->isCheckable());
-        entries(window, "&Window").value(0)->trigger();
-        QVERIFY(layout.dock("listed")->isHidden());
-    }
-
-    void editMenuUndoesThroughTheCommandManager()
-    {
-        CO_CommandManager commands;
-        BellwickMainWindow window(nullptr, &commands);
-        QAction* undo = entries(window, "&Edit").value(0);
-        QAction* redo = entries(window, "&Edit").value(1);
-        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
-        commands.execute(new QUndoCommand("move"));
-        QVERIFY(undo->isEnabled());
-        undo->trigger();
-        QCOMPARE(commands.undoStack()->index(), 0);
-        QVERIFY(!undo->isEnabled() && redo->isEnabled());
-        redo->trigger();
-        QCOMPARE(commands.undoStack()->index(), 1);
-
-        BellwickMainWindow without(nullptr, nullptr);
-        QVERIFY(!entries(without, "&Edit").value(0)->isEnabled());
     }
 };
 

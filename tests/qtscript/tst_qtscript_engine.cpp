@@ -1,9 +1,7 @@
-// The script engine: values, native functions, exceptions, conversions, custom types,
-// iteration, and QObjects as scripts see them (methods, overloads, properties, children,
-// signals, ownership).
-#include <QPointer>
+// The script engine as the host and the plug-in use it: values and their conversions, native
+// functions and their data, exceptions, registered types, and QObjects as scripts see them
+// (slots with overloads, properties, children, deletion, ownership).
 #include <QScriptEngine>
-#include <QScriptValueIterator>
 #include <QtTest>
 
 namespace {
@@ -17,13 +15,14 @@ struct Opaque
 class Calculator : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(int total READ total WRITE setTotal NOTIFY totalChanged)
+    Q_PROPERTY(int total MEMBER total)
     Q_PROPERTY(QString label READ label)
 public:
-    int total() const { return m_total; }
-    void setTotal(int total) { emit totalChanged(m_total = total); }
     QString label() const { return "calc"; }
     Q_INVOKABLE QString describe(const QString& text, int times = 1) const { return text.repeated(times); }
+    int total = 0;
+    QScriptValue lastValue;
+    QObject* orphanObject = nullptr;
 
 public slots:
     QString kind(int) { return "int"; }
@@ -32,32 +31,22 @@ public slots:
     QString kind(int, int) { return "two"; }
     bool accept(const QString&, const QScriptValue& value)
     {
-        m_lastValue = value;
+        lastValue = value;
         return value.isValid() && !value.isUndefined();
     }
-    QScriptValue lastValue() const { return m_lastValue; }
+    QScriptValue last() const { return lastValue; }
     QVariant echoVariant(const QVariant& v) { return v; }
     QVariantList reverse(const QVariantList& list) { return QVariantList(list.crbegin(), list.crend()); }
     QVariantMap keys(const QVariantMap& map) { return {{"count", map.size()}}; }
     double add(double a, double b) { return a + b; }
-    Calculator* makeChild(const QString& name)
+    QObject* makeChild(const QString& name)
     {
         auto* child = new Calculator;
         child->setParent(this);
         child->setObjectName(name);
         return child;
     }
-    QObject* orphan() { return m_orphan; }
-
-signals:
-    void totalChanged(int total);
-
-public:
-    QScriptValue m_lastValue;
-    QObject* m_orphan = nullptr;
-
-private:
-    int m_total = 0;
+    QObject* orphan() { return orphanObject; }
 };
 
 class Wrapped : public QObject
@@ -110,9 +99,7 @@ private slots:
         f.setData(QScriptValue("compute"));
         obj.setProperty("f", f);
         global.setProperty("obj", obj);
-        global.setProperty("fail", engine->newFunction([](QScriptContext* ctx, QScriptEngine*) {
-            return ctx->throwError("native failure");
-        }));
+        global.setProperty("fail", engine->newFunction([](QScriptContext* ctx, QScriptEngine*) { return ctx->throwError("native failure"); }));
         global.setProperty("swallow", engine->newFunction([](QScriptContext* ctx, QScriptEngine*) { return ctx->argument(0).call(); }));
     }
 
@@ -132,32 +119,19 @@ private slots:
         QTest::newRow("native throw caught") << "try { fail(); 'no' } catch (e) { e.message }" << "native failure";
         // A throw that a native function answered through call() does not escape the program.
         QTest::newRow("throw swallowed") << "swallow(function () { throw new Error('inner'); }); 'done'" << "done";
-        QTest::newRow("overload int") << "calc.kind(3)" << "int";
-        QTest::newRow("overload string") << "calc.kind('x')" << "string";
-        QTest::newRow("overload object") << "calc.kind(calc)" << "object";
-        QTest::newRow("overload count") << "calc.kind(1, 2)" << "two";
+        QTest::newRow("overloads") << "[calc.kind(3), calc.kind('x'), calc.kind(calc), calc.kind(1, 2)].join()" << "int,string,object,two";
         QTest::newRow("overload by signature") << "calc['kind(QString)'](5)" << "string";
         QTest::newRow("doubles") << "calc.add(0.5, 2)" << "2.5";
         QTest::newRow("default argument") << "calc.describe('ab')" << "ab";
-        QTest::newRow("all arguments") << "calc.describe('ab', 3)" << "ababab";
         // Simple signatures go through the engine's own binding; a count that fits none of
         // them takes ours and reads the same.
         QTest::newRow("converted argument") << "calc.describe(7, 2)" << "77";
         QTest::newRow("extra argument") << "calc.describe('ab', 2, 'extra')" << "abab";
-        QTest::newRow("script value") << "calc.accept('n', {x: 1}) + '|' + calc.lastValue().x" << "true|1";
-        QTest::newRow("undefined value") << "calc.accept('u', undefined)" << "false";
-        QTest::newRow("list") << "calc.reverse([1, 'b', true]).join('|')" << "true|b|1";
-        QTest::newRow("map") << "calc.keys({a: 1, b: 2}).count" << "2";
-        QTest::newRow("variant string") << "calc.echoVariant('s')" << "s";
-        QTest::newRow("variant null") << "calc.echoVariant(null)" << "undefined";
-        QTest::newRow("variant object") << "calc.echoVariant(calc) === calc" << "true";
-        QTest::newRow("property") << "calc.total = 12; calc.total" << "12";
-        QTest::newRow("read-only property") << "calc.label" << "calc";
-        QTest::newRow("unknown property") << "calc.nothing" << "undefined";
-        QTest::newRow("function stays in script") << "calc.fn = function () { return 9; }; calc.fn()" << "9";
-        QTest::newRow("child by name") << "calc.makeChild('inner').total = 5; calc.inner.total" << "5";
-        QTest::newRow("child wrapper kept") << "calc.makeChild('c') === calc.c" << "true";
-        QTest::newRow("child returned") << "calc.makeChild('made').objectName" << "made";
+        QTest::newRow("script values") << "calc.accept('n', {x: 1}) + '|' + calc.last().x + '|' + calc.accept('u', undefined)" << "true|1|false";
+        QTest::newRow("list, map") << "calc.reverse([1, 'b', true]).join('|') + calc.keys({a: 1, b: 2}).count" << "true|b|12";
+        QTest::newRow("variants") << "calc.echoVariant(null) + '|' + (calc.echoVariant(calc) === calc)" << "undefined|true";
+        QTest::newRow("properties") << "calc.label + '|' + calc.nothing" << "calc|undefined";
+        QTest::newRow("children") << "calc.makeChild('inner').total = 5; calc.inner.total + '|' + (calc.makeChild('c') === calc.c)" << "5|true";
     }
 
     void answers()
@@ -177,13 +151,10 @@ private slots:
         QTest::newRow("native") << "\n\nfail()" << 1 << "native failure" << 3;
         QTest::newRow("error") << "var a = 1;\nvar b = 2;\nthrow new Error('boom');" << 1 << "Error: boom" << 3;
         QTest::newRow("syntax") << "1 +;" << 10 << "SyntaxError" << 10;
-        QTest::newRow("plain value") << "throw 'plain';\n" << 1 << "plain" << 1;
-        QTest::newRow("call of a number") << "var x = 1; x();" << 1 << "TypeError" << 1;
         QTest::newRow("slot without object") << "calc.describe.call({}, 'x')" << 1 << "describe" << 1;
         QTest::newRow("argument that fits no slot") << "calc.add('x')" << 1 << "add" << 1;
         QTest::newRow("no overload") << "calc.kind()" << 1 << "kind" << 1;
         QTest::newRow("call of a property") << "\ncalc.label()" << 1 << "" << 2;
-        QTest::newRow("detached slot") << "var m = calc.add; m(1, 2)" << 1 << "" << 1;
     }
 
     void throws()
@@ -202,102 +173,41 @@ private slots:
         QCOMPARE(run("6 * 7").toInt32(), 42);
     }
 
-    // Invalid (nothing there) is not undefined (a value).
+    // Invalid (nothing there) is not undefined (a value); calls of what is no function are invalid.
     void invalidIsNotUndefined()
     {
         QVERIFY(!QScriptValue().isValid() && !QScriptValue().isUndefined());
-        QVERIFY(engine->undefinedValue().isUndefined());
-        QVERIFY(QScriptValue(QScriptValue::NullValue).isNull());
-        QVERIFY(QScriptValue("a").strictlyEquals(run("'a'")));
-        QVERIFY(!QScriptValue(1).strictlyEquals(run("'1'")));
-        QVERIFY(QScriptValue(1).equals(run("'1'")));
+        QVERIFY(QScriptValue(1).equals(run("'1'")) && !QScriptValue(1).strictlyEquals(run("'1'")));
         run("var present = undefined;");
         QVERIFY(engine->globalObject().property("present").isUndefined());
         QVERIFY(!engine->globalObject().property("absent").isValid());
         QVERIFY(!engine->newObject().property("toString", QScriptValue::ResolveLocal).isValid());
-        QVERIFY(engine->newObject().property("toString").isFunction());
-    }
-
-    void callsOfNonFunctionsAndThrowingFunctions()
-    {
-        QVERIFY(!run("({})").call().isValid());
-        QVERIFY(!QScriptValue(3).call().isValid());
+        QVERIFY(!run("({})").call().isValid() && !QScriptValue(3).call().isValid());
         QVERIFY(!engine->hasUncaughtException());
         run("(function () { throw new TypeError('in call'); })").call();
-        QVERIFY(engine->hasUncaughtException());
         QCOMPARE(engine->uncaughtException().property("message").toString(), "in call");
     }
 
-    void keepExistingFlagsKeepsReadOnly()
-    {
-        QScriptValue object = engine->newObject();
-        object.setProperty("fixed", 1, QScriptValue::ReadOnly | QScriptValue::Undeletable);
-        object.setProperty("fixed", 2, QScriptValue::KeepExistingFlags);
-        QCOMPARE(object.property("fixed").toInt32(), 1);
-        QVERIFY(object.propertyFlags("fixed").testFlag(QScriptValue::ReadOnly));
-        object.setProperty("open", 1);
-        object.setProperty("open", 2, QScriptValue::KeepExistingFlags);
-        QCOMPARE(object.property("open").toInt32(), 2);
-        QCOMPARE(object.propertyFlags("open"), QScriptValue::PropertyFlags());
-        object.setProperty("open", QScriptValue());
-        QVERIFY(!object.property("open").isValid());
-    }
-
-    void variantRoundTrip()
+    void conversionsOfVariants()
     {
         const QScriptValue custom = engine->newVariant(QVariant::fromValue(Opaque{7}));
         QVERIFY(custom.isVariant() && custom.isObject());
-        QCOMPARE(custom.toVariant().value<Opaque>().id, 7);
-        engine->globalObject().setProperty("n", engine->newVariant(5));
-        QCOMPARE(engine->globalObject().property("n").toVariant(), QVariant(5));
-        QCOMPARE(run("n + 1").toInt32(), 6);
-        // A variant passed through script and back stays the same variant.
         engine->globalObject().setProperty("v", custom);
         QCOMPARE(run("[v][0]").toVariant().value<Opaque>().id, 7);
-    }
+        engine->globalObject().setProperty("n", engine->newVariant(5));
+        QCOMPARE(run("n + 1").toInt32(), 6);
 
-    void conversionsToVariant()
-    {
-        const QVariant v = run("({n: 1.5, s: 'x', b: true, z: null, u: undefined, l: [1, 'a']})").toVariant();
-        QCOMPARE(v.metaType().id(), QMetaType::QVariantMap);
-        const QVariantMap map = v.toMap();
-        QCOMPARE(map.value("n"), QVariant(1.5));
-        QCOMPARE(map.value("s"), QVariant("x"));
-        QCOMPARE(map.value("b"), QVariant(true));
-        QVERIFY(!map.value("z").isValid() && !map.value("u").isValid());
-        QCOMPARE(map.value("l"), QVariant(QVariantList{1, "a"}));
+        const QVariantMap map = run("({n: 1.5, s: 'x', b: true, z: null, u: undefined, l: [1, 'a']})").toVariant().toMap();
+        QCOMPARE(map, (QVariantMap{{"n", 1.5}, {"s", "x"}, {"b", true}, {"z", QVariant()}, {"u", QVariant()}, {"l", QVariantList{1, "a"}}}));
         QCOMPARE(map.value("l").toList().at(0).metaType().id(), QMetaType::Int);
         QCOMPARE(run("4e9").toVariant().metaType().id(), QMetaType::Double);
         QCOMPARE(run("-0").toVariant().metaType().id(), QMetaType::Double);
 
-        const QScriptValue back = engine->toScriptValue(QVariant(QVariantMap{{"k", QVariantList{1, 2}}}));
-        QVERIFY(back.property("k").isArray());
-        QCOMPARE(back.property("k").property(1).toInt32(), 2);
-        QVERIFY(engine->toScriptValue(QVariant()).isUndefined());
-        QCOMPARE(engine->fromScriptValue<int>(run("41 + 1")), 42);
-        QCOMPARE(engine->fromScriptValue<QString>(run("'s'")), "s");
     }
 
+    // As the bridge's wrappers: a pointer type's marshalling hands the object to script, which deletes it.
     void createUsesRegisteredMarshalling()
     {
-        qScriptRegisterMetaType<Opaque>(
-            engine.get(),
-            [](QScriptEngine* e, const Opaque& o) {
-                QScriptValue v = e->newObject();
-                v.setProperty("id", o.id);
-                return v;
-            },
-            [](const QScriptValue& v, Opaque& o) { o.id = v.property("id").toInt32() * 10; });
-        const QVariant variant = QVariant::fromValue(Opaque{3});
-        QCOMPARE(engine->create(variant.userType(), variant.data()).property("id").toInt32(), 3);
-        QCOMPARE(qscriptvalue_cast<Opaque>(run("({id: 4})")).id, 40);
-        // Unregistered types take the standard conversion.
-        const QVariant list = QVariantList{1, "two"};
-        QVERIFY(engine->create(list.userType(), list.constData()).isArray());
-        const QString text = "t";
-        QCOMPARE(engine->create(QMetaType::QString, &text).toString(), text);
-
-        // A pointer type's marshalling may hand the object to script, which deletes it.
         qScriptRegisterMetaType<Wrapped*>(
             engine.get(), [](QScriptEngine* e, Wrapped* const& w) { return e->newQObject(w, QScriptEngine::ScriptOwnership); },
             [](const QScriptValue& v, Wrapped*& w) { w = qobject_cast<Wrapped*>(v.toQObject()); });
@@ -306,89 +216,13 @@ private slots:
         QCOMPARE(engine->fromScriptValue<Wrapped*>(engine->create(pointer.userType(), pointer.data())), wrapped.data());
         engine->collectGarbage();
         QVERIFY(!wrapped);
+        // Unregistered types take the standard conversion.
+        const QVariant list = QVariantList{1, "two"};
+        QVERIFY(engine->create(list.userType(), list.constData()).isArray());
     }
 
-    void iteratorFollowsInsertionOrder()
-    {
-        QScriptValue object = engine->newObject();
-        const QStringList names{"zeta", "alpha", "mid", "beta"};
-        for (const QString& name : names)
-            object.setProperty(name, int(name.size()));
-        object.setProperty("hidden", 0, QScriptValue::SkipInEnumeration);
-        QStringList seen;
-        for (QScriptValueIterator it(object); it.hasNext();) {
-            it.next();
-            seen << QString("%1=%2").arg(it.name()).arg(it.value().toInt32());
-        }
-        QCOMPARE(seen, (QStringList{"zeta=4", "alpha=5", "mid=3", "beta=4", "hidden=0"}));
-
-        QScriptValueIterator last(object);
-        last.toBack();
-        last.previous();
-        QCOMPARE(last.name(), "hidden");
-        QVERIFY(last.flags().testFlag(QScriptValue::SkipInEnumeration));
-        last.remove();
-        QVERIFY(!object.property("hidden").isValid());
-    }
-
-    void iteratorListsQObjectProperties()
-    {
-        calc->setProperty("dyn", 1);
-        QStringList names;
-        for (QScriptValueIterator it(engine->globalObject().property("calc")); it.hasNext();) {
-            it.next();
-            names << it.name();
-        }
-        QCOMPARE(names, (QStringList{"objectName", "total", "label", "dyn"}));
-    }
-
-    void valuesOutliveEngineAsInvalid()
-    {
-        const QScriptValue object = run("({a: 1})");
-        QVERIFY(object.isValid());
-        engine.reset();
-        QVERIFY(!object.isValid() && !object.property("a").isValid());
-        QCOMPARE(object.engine(), nullptr);
-    }
-
-    void sameObjectSameScriptValue()
-    {
-        const QScriptValue again = engine->newQObject(calc.get());
-        QVERIFY(again.isQObject());
-        QCOMPARE(again.toQObject(), calc.get());
-        QVERIFY(again.strictlyEquals(engine->globalObject().property("calc")));
-        QVERIFY(!engine->newObject().isQObject());
-    }
-
-    // Written from script, a declared or existing dynamic property reaches the object; an unknown
-    // name stays on the script side unless the wrapper was made with AutoCreateDynamicProperties.
-    void propertiesWriteThroughToTheObject()
-    {
-        calc->setProperty("colour", "red");
-        QCOMPARE(run("'colour' in calc && calc.colour").toString(), "red");
-        run("calc.total = 12; calc.size = 3; calc.colour = 'blue'; calc.fn = function () {};");
-        QCOMPARE(calc->total(), 12);
-        QCOMPARE(calc->property("colour").toString(), "blue");
-        QCOMPARE(run("calc.size").toInt32(), 3);
-        QVERIFY(!calc->property("size").isValid() && !calc->property("fn").isValid());
-        Calculator autoCreating;
-        engine->globalObject().setProperty(
-            "auto", engine->newQObject(&autoCreating, QScriptEngine::QtOwnership, QScriptEngine::AutoCreateDynamicProperties));
-        run("auto.size = 4");
-        QCOMPARE(autoCreating.property("size").toInt(), 4);
-    }
-
-    void signalsConnectAndDisconnect()
-    {
-        run("var seen = []; function onTotal(t) { seen.push(t); } calc.totalChanged.connect(onTotal);");
-        calc->setTotal(1);
-        calc->setTotal(2);
-        run("calc.totalChanged.disconnect(onTotal);");
-        calc->setTotal(3);
-        QCOMPARE(run("seen.join()").toString(), "1,2");
-    }
-
-    void deletedObjectIsHarmless()
+    // Values of a deleted object, or of a deleted engine, are harmless.
+    void deletionsAreHarmless()
     {
         const QScriptValue kept = engine->globalObject().property("calc");
         calc.reset();
@@ -399,21 +233,19 @@ private slots:
             QVERIFY(engine->uncaughtException().toString().contains("deleted"));
             engine->clearExceptions();
         }
+        const QScriptValue object = run("({a: 1})");
+        engine.reset();
+        QVERIFY(!object.isValid() && !object.property("a").isValid() && !object.engine() && !kept.isValid());
     }
 
-    void scriptOwnershipDeletesAfterCollection()
+    // Objects owned by Qt, or returned from slots, survive the collection of their wrappers.
+    void qtOwnedObjectsSurviveCollection()
     {
-        QPointer<QObject> scriptOwned = new QObject;
-        QPointer<QObject> qtOwned = new QObject;
-        QPointer<QObject> returned = calc->m_orphan = new QObject;
-        engine->globalObject().setProperty("s", engine->newQObject(scriptOwned, QScriptEngine::ScriptOwnership));
+        QPointer<QObject> qtOwned = new QObject, returned = calc->orphanObject = new QObject;
         engine->globalObject().setProperty("q", engine->newQObject(qtOwned, QScriptEngine::QtOwnership));
+        run("q = null; calc.orphan(); calc.orphan();");
         engine->collectGarbage();
-        QVERIFY(scriptOwned);
-        run("s = null; q = null; calc.orphan(); calc.orphan();");
-        engine->collectGarbage();
-        QVERIFY(!scriptOwned);
-        QVERIFY(qtOwned && returned); // objects returned from slots stay with Qt
+        QVERIFY(qtOwned && returned);
         delete qtOwned;
         delete returned;
     }

@@ -5,14 +5,10 @@
 #include "support/PluginTestCase.h"
 #include "support/TestFiles.h"
 
-#include <SCP_PythonEngine.h>
 #include <SCP_PythonFunction.h>
 #include <SCP_PythonModule.h>
 
 #include <PythonQtConv.h>
-
-#include <QScriptEngine>
-#include <QtTest>
 
 namespace {
 // depth lists around an innermost value.
@@ -36,14 +32,9 @@ class tst_reliability_conversionlimits : public PluginTestCase
     SCP_PythonModule* loadForScript(const QByteArray& body)
     {
         const QString name = QString("limits_%1").arg(++files);
-        const QString path = writeFile(folder.filePath(name + ".py"), "def f():\n" + body + "\n"
-                                                                      "def show(x):\n"
-                                                                      "    return repr(x)\n"
-                                                                      "def depth(x):\n"
-                                                                      "    n = 0\n"
-                                                                      "    while isinstance(x, list):\n"
-                                                                      "        n, x = n + 1, x[0] if x else None\n"
-                                                                      "    return n\n");
+        const QString path = writeFile(folder.filePath(name + ".py"),
+                                       "def f():\n" + body + "\ndef show(x):\n    return repr(x)\ndef depth(x):\n    n = 0\n"
+                                       "    while isinstance(x, list):\n        n, x = n + 1, x[0] if x else None\n    return n\n");
         host.scriptEngine()->globalObject().setProperty("FILE", path);
         runScript("var o = PythonManager.createPyObject(FILE)");
         return engine->module(name);

@@ -11,26 +11,17 @@
 #include <PythonQtPython.h>
 #include "python/PythonModuleImpl.h"
 
-#include <SCP_PythonEngine.h>
 #include <SCP_PythonFunction.h>
 
 #include <PythonQtObjectPtr.h>
 
-#include <QtTest>
-
-#include <map>
+#include <vector>
 
 namespace {
 constexpr int workerCount = 8;
 constexpr int callsPerWorker = 2000;
 constexpr int importedModules = 60;
 constexpr int printedLines = 200;
-
-Py_ssize_t referenceCount(PyObject* object)
-{
-    PythonEngineImpl::EngineGILScope lock;
-    return Py_REFCNT(object);
-}
 }
 
 class tst_reliability_enginestress : public PluginTestCase
@@ -63,6 +54,16 @@ class tst_reliability_enginestress : public PluginTestCase
         }
     }
 
+    // Of the module and of what it defines.
+    std::vector<Py_ssize_t> referenceCounts()
+    {
+        PythonEngineImpl::EngineGILScope lock;
+        std::vector<Py_ssize_t> counts{Py_REFCNT(calls->pyModule())};
+        for (const char* name : {"shared", "add", "label", "echo", "pair"})
+            counts.push_back(Py_REFCNT(PyDict_GetItemString(PyModule_GetDict(calls->pyModule()), name)));
+        return counts;
+    }
+
     void importerLoop(const QString& root)
     {
         const char* standard[] = {"json", "textwrap", "email.mime.text", "decimal"};
@@ -88,25 +89,14 @@ private slots:
         QVERIFY(root.isValid());
         calls = dynamic_cast<PythonModuleImpl*>(engine->createModule("stress_calls"));
         QVERIFY(calls);
-        calls->execute("shared = object()\n"
-                       "def add(a, b):\n  return a + b\n"
-                       "def label(n):\n  return 'n%d' % n\n"
-                       "def echo(x):\n  return shared if x is None else x\n"
-                       "def pair(a, b):\n  return [a, b]\n"
+        calls->execute("shared = object()\ndef add(a, b):\n  return a + b\ndef label(n):\n  return 'n%d' % n\n"
+                       "def echo(x):\n  return shared if x is None else x\ndef pair(a, b):\n  return [a, b]\n"
                        "def speak(t, i):\n  print('worker %d %d' % (t, i))\n");
         listed = calls->functions();
         QCOMPARE(listed.size(), 5);
         SCP_PythonModule* printer = engine->createModule("stress_printer");
 
-        std::map<const char*, PyObject*> watched{{"module", calls->pyModule()}};
-        {
-            PythonEngineImpl::EngineGILScope lock;
-            for (const char* name : {"shared", "add", "label", "echo", "pair"})
-                watched[name] = PyDict_GetItemString(PyModule_GetDict(calls->pyModule()), name);
-        }
-        std::map<const char*, Py_ssize_t> countsBefore;
-        for (const auto& [name, object] : watched)
-            countsBefore[name] = referenceCount(object);
+        const std::vector<Py_ssize_t> countsBefore = referenceCounts();
         const qsizetype pathEntriesBefore = engine->evaluate("__import__('sys').path").toList().size();
 
         MessageRecorder recorder;
@@ -127,8 +117,7 @@ private slots:
 
         QCOMPARE(mistakes.loadRelaxed(), 0);
         QVERIFY(!engine->hasError());
-        for (const auto& [name, object] : watched)
-            QVERIFY2(referenceCount(object) == countsBefore[name], name);
+        QVERIFY(referenceCounts() == countsBefore);
         QCOMPARE(SCP_PythonEngine::mainThreadState(), 0);
         QCOMPARE(engine->evaluate("__import__('sys').path").toList().size(), pathEntriesBefore + importedModules);
 

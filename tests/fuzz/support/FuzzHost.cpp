@@ -7,27 +7,17 @@
 
 #include <PythonQtThreadSupport.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
 int argc = 1;
 char name[] = "fuzz";
 char* argv[] = {name, nullptr};
 
-// Deep enough for the engine's own calls, shallow enough for a sanitised build's stack.
-constexpr int recursionLimit = 200;
-
 // The largest single block Python may allocate: fuzzed code that grows a value by doubling gets
 // a MemoryError instead of the machine's memory.
 constexpr size_t maxBlock = size_t(64) << 20;
-PyMemAllocatorEx wrappedMem;
-PyMemAllocatorEx wrappedObject;
+PyMemAllocatorEx wrappedMem, wrappedObject;
 
-PyMemAllocatorEx* wrapped(void* context)
-{
-    return static_cast<PyMemAllocatorEx*>(context);
-}
+PyMemAllocatorEx* wrapped(void* context) { return static_cast<PyMemAllocatorEx*>(context); }
 
 void capAllocations(PyMemAllocatorDomain domain, PyMemAllocatorEx& allocator)
 {
@@ -61,12 +51,10 @@ FuzzHost::FuzzHost()
     : application(offscreenArgc(), argv)
     , pythonEngine(host.startPlugin())
 {
-    if (!pythonEngine || !folder.isValid()) {
-        std::fprintf(stderr, "fuzz: the plug-in did not start\n");
-        std::abort();
-    }
+    if (!pythonEngine || !folder.isValid())
+        qFatal("fuzz: the plug-in did not start");
     PythonQtGILScope lock;
-    Py_SetRecursionLimit(recursionLimit);
+    Py_SetRecursionLimit(200); // deep enough for the engine's own calls, shallow enough for a sanitised build's stack
     capAllocations(PYMEM_DOMAIN_MEM, wrappedMem);
     capAllocations(PYMEM_DOMAIN_OBJ, wrappedObject);
 }

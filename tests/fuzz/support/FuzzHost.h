@@ -16,7 +16,6 @@ public:
 
     SCP_PythonEngine* engine() const { return pythonEngine; }
     QScriptEngine* scripts() const { return host.scriptEngine(); }
-    // A file named name in a folder private to this process, holding content.
     QString writeFile(const QString& name, const QByteArray& content) const;
 
 private:

@@ -1,6 +1,5 @@
 #include "FakePythonEngine.h"
 
-#include "FakePythonModule.h"
 #include "MSG_Scope.h"
 #include "SCP_PythonRedirect.h"
 
@@ -25,37 +24,17 @@ private:
 
 } // namespace
 
-int FakePythonEngine::liveEngines = 0;
-
-FakePythonEngine::FakePythonEngine()
-{
-    ++liveEngines;
-}
-
 FakePythonEngine::~FakePythonEngine()
 {
     for (FakePythonModule* fake : std::as_const(m_modules))
         FakePythonModule::destroy(fake);
-    --liveEngines;
 }
 
-FakePythonModule* FakePythonEngine::fakeModule(const QString& name)
-{
-    return m_modules.value(name);
-}
-
-SCP_PythonModule* FakePythonEngine::mainModule()
-{
-    return createModule(QStringLiteral("__main__"));
-}
-
-SCP_PythonModule* FakePythonEngine::createModule(const QString& name)
+FakePythonModule* FakePythonEngine::made(const QString& name, const QString& fileName)
 {
     FakePythonModule*& fake = m_modules[name];
-    if (!fake) {
-        fake = new FakePythonModule(name, QString());
-        ++createdModules;
-    }
+    if (!fake)
+        fake = new FakePythonModule(name, fileName);
     return fake;
 }
 
@@ -75,25 +54,9 @@ SCP_PythonModule* FakePythonEngine::loadModule(const QString& filePath, bool rel
     if (!file.isFile())
         return nullptr;
     const QString name = moduleName.isEmpty() ? file.baseName() : moduleName;
-    FakePythonModule*& fake = m_modules[name];
-    if (!fake)
-        fake = new FakePythonModule(name, file.absoluteFilePath());
-    else if (reload)
-        fake->reload();
-    return fake;
-}
-
-SCP_PythonModule* FakePythonEngine::module(const QString& name)
-{
-    return m_modules.value(name);
-}
-
-QList<SCP_PythonModule*> FakePythonEngine::modules()
-{
-    QList<SCP_PythonModule*> list;
-    for (FakePythonModule* fake : std::as_const(m_modules))
-        list.append(fake);
-    return list;
+    if (reload && m_modules.contains(name))
+        m_modules.value(name)->reload();
+    return made(name, file.absoluteFilePath());
 }
 
 bool FakePythonEngine::reportError()

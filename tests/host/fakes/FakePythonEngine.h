@@ -1,27 +1,23 @@
 #pragma once
 
+#include "FakePythonModule.h"
 #include "SCP_PythonEngine.h"
 
 #include <QMap>
-#include <QStringList>
-
-class FakePythonModule;
 
 // An engine without Python for host tests: modules are FakePythonModules, output goes to the
 // redirect or to the message log, lock scopes count their depth.
 class FakePythonEngine : public SCP_PythonEngine
 {
 public:
-    FakePythonEngine();
-
-    SCP_PythonModule* mainModule() override;
-    SCP_PythonModule* createModule(const QString& name) override;
+    SCP_PythonModule* mainModule() override { return createModule(QStringLiteral("__main__")); }
+    SCP_PythonModule* createModule(const QString& name) override { return made(name, QString()); }
     // Null for a name starting with "missing".
     SCP_PythonModule* importModule(const QString& name, bool reload) override;
     // Null for a file that does not exist.
     SCP_PythonModule* loadModule(const QString& filePath, bool reload, const QString& moduleName) override;
-    SCP_PythonModule* module(const QString& name) override;
-    QList<SCP_PythonModule*> modules() override;
+    SCP_PythonModule* module(const QString& name) override { return m_modules.value(name); }
+    QList<SCP_PythonModule*> modules() override { return QList<SCP_PythonModule*>(m_modules.cbegin(), m_modules.cend()); }
     void addSysPath(const QString& path) override { sysPaths.append(path); }
     bool hasError() override { return pendingError; }
     void clearError() override { pendingError = false; }
@@ -32,20 +28,18 @@ public:
     GILScope_Priv* createGILScope() override;
     ThreadStateScope_Priv* createThreadStateScope() override;
 
-    FakePythonModule* fakeModule(const QString& name);
-
-    // Made by the engine-creation callback; destroyed by SCP_PythonEngine::destroy.
-    static int liveEngines;
+    FakePythonModule* fakeModule(const QString& name) { return m_modules.value(name); }
 
     QStringList sysPaths;
     bool pendingError = false;
     SCP_PythonRedirect* currentRedirect = nullptr;
     int lockDepth = 0;
-    int createdModules = 0;
 
 protected:
     ~FakePythonEngine() override;
 
 private:
+    FakePythonModule* made(const QString& name, const QString& fileName);
+
     QMap<QString, FakePythonModule*> m_modules;
 };

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <MSG_Entry.h>
+#include <MSG_Log.h>
 
-#include <QList>
 #include <QMutex>
 #include <QStringList>
 
@@ -10,20 +9,37 @@
 class MessageRecorder
 {
 public:
-    MessageRecorder();
-    ~MessageRecorder();
+    MessageRecorder() : listenerId(MSG_Log::instance()->addListener([this](const MSG_Entry& entry) { append(entry); })) {}
+    ~MessageRecorder() { MSG_Log::instance()->removeListener(listenerId); }
+    Q_DISABLE_COPY(MessageRecorder)
 
-    QList<MSG_Entry> entries() const;
-    // Texts of the host messages logged with action.
-    QStringList messages(int action) const { return texts(MSG_Entry::Message, action); }
-    QStringList pythonInitLines() const { return texts(MSG_Entry::PythonInit, 0); }
-    void clear();
-
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
+    QList<MSG_Entry> entries() const
+    {
+        QMutexLocker locker(&mutex);
+        return recorded;
+    }
+    // Texts of the entries of kind logged with action.
+    QStringList messages(int action, MSG_Entry::Kind kind = MSG_Entry::Message) const
+    {
+        QStringList texts;
+        for (const MSG_Entry& entry : entries()) {
+            if (entry.kind == kind && entry.action == action)
+                texts << entry.text;
+        }
+        return texts;
+    }
+    void clear()
+    {
+        QMutexLocker locker(&mutex);
+        recorded.clear();
+    }
 
 private:
-    QStringList texts(MSG_Entry::Kind kind, int action) const;
+    void append(const MSG_Entry& entry)
+    {
+        QMutexLocker locker(&mutex);
+        recorded.append(entry);
+    }
 
     mutable QMutex mutex;
     QList<MSG_Entry> recorded;

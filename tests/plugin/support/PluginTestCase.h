@@ -2,10 +2,10 @@
 
 #include "support/TestHost.h"
 
-#include <QObject>
-#include <QScriptValue>
+#include <SCP_PythonEngine.h>
 
-class SCP_PythonEngine;
+#include <QScriptEngine>
+#include <QtTest>
 
 // Base of the test cases that run against the plug-in as a host starts it: PLUG_Init in a test
 // host, then the session's engine.
@@ -13,19 +13,31 @@ class PluginTestCase : public QObject
 {
     Q_OBJECT
 public:
-    PluginTestCase();
+    PluginTestCase() : engine(host.startPlugin()) {}
 
 protected:
-    // Evaluates program in the host's script engine. An uncaught exception becomes a warning and
-    // an invalid value, so that a check on the result fails with the script's reason beside it.
-    QScriptValue runScript(const QString& program);
+    // An uncaught exception becomes a warning and an invalid value, so that a failing check on
+    // the result shows the script's reason beside it.
+    QScriptValue runScript(const QString& program)
+    {
+        QScriptEngine* scripts = host.scriptEngine();
+        const QScriptValue result = scripts->evaluate(program);
+        if (!scripts->hasUncaughtException())
+            return result;
+        qWarning("script failed: %s", qPrintable(scripts->uncaughtException().toString()));
+        scripts->clearExceptions();
+        return QScriptValue();
+    }
 
     TestHost host;
     SCP_PythonEngine* const engine;
 
 private slots:
-    // Derived cases with start-up steps of their own verify the engine themselves.
-    void initTestCase();
+    void initTestCase() { QVERIFY(engine); }
     // Every test function starts without a pending Python error.
-    void init();
+    void init()
+    {
+        if (engine)
+            engine->clearError();
+    }
 };

@@ -1,9 +1,22 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 
 // Writes content to path (creating its folder) and returns path.
-QString writeFile(const QString& path, const QByteArray& content);
-// Moves the file's modification time ahead, so that cached byte code counts as stale.
-bool makeNewer(const QString& path);
+inline QString writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(content);
+    return path;
+}
+
+inline bool setModificationTime(const QString& path, int secondsFromNow)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite)
+        && file.setFileTime(QDateTime::currentDateTime().addSecs(secondsFromNow), QFileDevice::FileModificationTime);
+}

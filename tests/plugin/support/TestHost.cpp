@@ -10,12 +10,10 @@
 
 #include <QScriptEngine>
 
-TestHost::TestHost(bool withSession, SCP_PythonFinder* finder)
-    : engine(new QScriptEngine)
-    , scriptingInterface(new PLUG_ScriptingInterface(engine))
+TestHost::TestHost(bool withSession, SCP_PythonFinder* finder) : engine(new QScriptEngine)
 {
     SCP_PythonFinder::setInstance(finder ? finder : new SCP_PythonFinder);
-    PLUG_Services::setScriptingInterface(scriptingInterface);
+    PLUG_Services::setScriptingInterface(new PLUG_ScriptingInterface(engine));
     if (withSession) {
         manager = new SCP_PythonManager;
         sessionContext = new SC_SessionContext(manager, nullptr);

@@ -1,6 +1,5 @@
 #pragma once
 
-class PLUG_ScriptingInterface;
 class QScriptEngine;
 class SC_SessionContext;
 class SCP_PythonEngine;
@@ -20,13 +19,11 @@ public:
     SCP_PythonEngine* startPlugin();
 
     QScriptEngine* scriptEngine() const { return engine; }
-    PLUG_ScriptingInterface* scripting() const { return scriptingInterface; }
     SC_SessionContext* session() const { return sessionContext; }
     SCP_PythonManager* pythonManager() const { return manager; }
 
 private:
     QScriptEngine* engine;
-    PLUG_ScriptingInterface* scriptingInterface;
     SCP_PythonManager* manager = nullptr;
     SC_SessionContext* sessionContext = nullptr;
 };
