@@ -25,13 +25,6 @@ void log(const QString& text)
     SCP_PythonFinder::logPythonInit(text);
 }
 
-// The interpreter's search path as known before start-up: the one an earlier run handed over,
-// else none, on every version (3.9's Py_GetPath computed a default here; later ones answer null).
-QString interpreterDefaultPath()
-{
-    return PythonQtStartupSettings::path();
-}
-
 }
 
 void setUpPythonEnvironment(SCP_PythonFinder* finder)
@@ -41,7 +34,8 @@ void setUpPythonEnvironment(SCP_PythonFinder* finder)
     QString searchPath = finder->pythonPath();
     QString& home = finder->homePath();
 
-    const QString defaultPath = interpreterDefaultPath();
+    // The search path an earlier run handed over, else none, on every version.
+    const QString defaultPath = PythonQtStartupSettings::path();
     if (!defaultPath.isEmpty())
         searchPath += separator + defaultPath;
 
