@@ -1,6 +1,8 @@
 #include "console/PythonScriptConsoleImpl.h"
 
+#include "console/PythonScriptConsoleEvents.h"
 #include "console/PythonScriptConsoleTextEdit.h"
+#include "console/PythonScriptConsoleTracebackLinks.h"
 
 #include <PLUG_Services.h>
 #include <SCP_PythonManager.h>
@@ -14,6 +16,11 @@ PythonScriptConsoleImpl::PythonScriptConsoleImpl(QWidget* parentWidget, QLayout*
     this->context.setObject(context.object());
     editor = new PythonScriptConsoleTextEdit(parentWidget, this->context);
     layout->addWidget(editor);
+    PythonScriptConsoleEvents* events = PythonScriptConsoleEvents::instance();
+    connect(new PythonScriptConsoleTracebackLinks(editor), &PythonScriptConsoleTracebackLinks::activated, events,
+            &PythonScriptConsoleEvents::fileLinkActivated);
+    connect(editor, &PythonScriptConsoleTextEdit::codeExecuted, events, &PythonScriptConsoleEvents::codeExecuted);
+    emit events->consoleCreated(editor);
 
     SC_SessionContext* session = PLUG_Services::getSessionContext();
     SCP_PythonManager* manager = session ? session->pythonManager() : nullptr;

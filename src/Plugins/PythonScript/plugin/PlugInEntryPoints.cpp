@@ -3,6 +3,7 @@
 #include "engine/PythonEngineImpl.h"
 #include "plugin/PlugInEntryPoints.h"
 #include "plugin/PythonEnvironment.h"
+#include "plugin/ScriptViewsWiring.h"
 #include "bridge/PythonScript.h"
 
 #include <PLUG_EntryPoint.h>
@@ -47,6 +48,7 @@ PLUG_EXPORT void PLUG_Init()
 PLUG_EXPORT void PLUG_Polish()
 {
     PLUG_guarded(registerConsoleView);
+    PLUG_guarded(wireScriptViews);
 }
 
 PLUG_EXPORT void PLUG_Unpolish()

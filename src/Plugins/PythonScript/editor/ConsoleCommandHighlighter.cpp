@@ -1,0 +1,23 @@
+#include "editor/ConsoleCommandHighlighter.h"
+
+ConsoleCommandHighlighter::ConsoleCommandHighlighter(QTextDocument* document, const QStringList& prompts,
+                                                     const QRegularExpression& linkPattern)
+    : PythonSyntaxHighlighter(document), prompts(prompts), linkPattern(linkPattern)
+{
+}
+
+void ConsoleCommandHighlighter::highlightBlock(const QString& text)
+{
+    for (const QString& prompt : prompts) {
+        if (text.startsWith(prompt)) {
+            highlightPython(text, int(prompt.size()));
+            return;
+        }
+    }
+    setCurrentBlockState(0);
+    QRegularExpressionMatchIterator links = linkPattern.globalMatch(text);
+    while (links.hasNext()) {
+        const QRegularExpressionMatch link = links.next();
+        setFormat(int(link.capturedStart()), int(link.capturedLength()), scheme.link);
+    }
+}
