@@ -3,8 +3,10 @@
 #include "CO_CommandManager.h"
 #include "HostMessagesView.h"
 #include "LXLayoutManager.h"
+#include "LXLayoutView.h"
 #include "PR_Preference.h"
 
+#include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
@@ -56,6 +58,24 @@ BellwickMainWindow::~BellwickMainWindow()
     saveLayout();
     if (m_layoutManager)
         m_layoutManager->setMainWindow(nullptr);
+}
+
+void BellwickMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_layoutManager) {
+        for (const LXPluginArea& area : m_layoutManager->areas()) {
+            LXLayoutView* view = m_layoutManager->view(area.areaId);
+            QWidget* widget = view ? view->widget() : nullptr;
+            bool canClose = true;
+            if (widget && widget->metaObject()->indexOfMethod("confirmClose()") >= 0
+                && QMetaObject::invokeMethod(widget, "confirmClose", Qt::DirectConnection, Q_RETURN_ARG(bool, canClose))
+                && !canClose) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void BellwickMainWindow::addFileMenu()

@@ -57,7 +57,8 @@ void ScriptsView::buildView()
     list->setItemDelegate(new StandartItemDelegatePaintExt(list));
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(list);
-    connect(list, &QListView::doubleClicked, this, &ScriptsView::openScript);
+    // A double click or Return, as the platform activates items.
+    connect(list, &QListView::activated, this, &ScriptsView::openScript);
     watcher = new QFileSystemWatcher(this);
     connect(watcher, &QFileSystemWatcher::directoryChanged, this, &ScriptsView::refresh);
     ScriptViewResources::installMenu(this, QStringLiteral("ScriptsView_menu.xml"));

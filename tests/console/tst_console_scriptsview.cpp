@@ -1,0 +1,127 @@
+// The Scripts dock: the scripts folder's Python files, coloured while loaded as modules, kept
+// up to date with the folder on disk and with what the console imports; its actions.
+#include "support/ConsoleHost.h"
+
+#include "console/PythonScriptConsoleTextEdit.h"
+#include "editor/ScriptCodeEditor.h"
+#include "editor/ScriptEditorView.h"
+#include "editor/ScriptsView.h"
+
+#include <AC_Menu.h>
+#include <BAPP_SharedSpecialFolders.h>
+
+#include <QAction>
+#include <QListView>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void writeFile(const QString& filePath, const QByteArray& content)
+{
+    QFile file(filePath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+} // namespace
+
+class tst_console_scriptsview : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir special;
+    std::unique_ptr<ConsoleHost> host;
+
+    ScriptsView* view() const { return ScriptsView::inLayout(); }
+    QString script(const QString& name) const { return special.filePath(QStringLiteral("scripts/") + name); }
+
+    QStandardItem* itemOf(const QString& name) const
+    {
+        const QList<QStandardItem*> found = view()->model()->findItems(name);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+
+    QColor backgroundOf(const QString& name) const
+    {
+        QStandardItem* item = itemOf(name);
+        return item ? item->background().color() : QColor();
+    }
+
+    // A real click on the script's row.
+    void clickOn(const QString& name)
+    {
+        const QRect row = view()->listView()->visualRect(itemOf(name)->index());
+        QTest::mouseClick(view()->listView()->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+    }
+
+    void trigger(const char* actionId)
+    {
+        QAction* action = view()->menu(0)->findAction(QLatin1String(actionId));
+        QVERIFY(action);
+        action->trigger();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QDir(special.path()).mkpath(QStringLiteral("scripts/tools"));
+        writeFile(script(QStringLiteral("tool_alpha.py")), "VALUE = 1\n");
+        writeFile(script(QStringLiteral("tools/tool_beta.py")), "def twice(x):\n    return 2 * x\n");
+        writeFile(script(QStringLiteral("notes.txt")), "not a script\n");
+        BAPP_SetSharedSpecialFolders(special.path());
+        host = std::make_unique<ConsoleHost>();
+        QVERIFY(view());
+    }
+
+    void listsTheScriptsOfTheFolder()
+    {
+        QStringList names;
+        for (int row = 0; row < view()->model()->rowCount(); ++row)
+            names << view()->model()->item(row)->text();
+        names.sort();
+        QCOMPARE(names, (QStringList{"tool_alpha", "tool_beta"}));
+        QCOMPARE(backgroundOf(QStringLiteral("tool_alpha")), QColor(Qt::transparent));
+    }
+
+    // An import typed in the console colours the script; a reload from the dock keeps it so.
+    void followsModulesLoadedFromTheConsole()
+    {
+        PythonScriptConsoleTextEdit* console = host->editor();
+        QTest::keyClicks(console, QStringLiteral("import sys; sys.path.insert(0, r'%1'); import tool_beta").arg(script("tools")));
+        QTest::keyClick(console, Qt::Key_Return);
+        QTRY_COMPARE(backgroundOf(QStringLiteral("tool_beta")), ScriptsView::loadedColor);
+        QCOMPARE(backgroundOf(QStringLiteral("tool_alpha")), QColor(Qt::transparent));
+    }
+
+    void loadActionLoadsTheSelectedScript()
+    {
+        clickOn(QStringLiteral("tool_alpha"));
+        trigger("loadScript");
+        QCOMPARE(backgroundOf(QStringLiteral("tool_alpha")), ScriptsView::loadedColor);
+        QCOMPARE(view()->selectedScript(), script(QStringLiteral("tool_alpha.py")));
+    }
+
+    // Files added or removed on disk show up without a refresh by hand.
+    void followsTheFolderOnDisk()
+    {
+        writeFile(script(QStringLiteral("tools/tool_gamma.py")), "\n");
+        QTRY_VERIFY(itemOf(QStringLiteral("tool_gamma")));
+        QVERIFY(QFile::remove(script(QStringLiteral("tools/tool_gamma.py"))));
+        QTRY_VERIFY(!itemOf(QStringLiteral("tool_gamma")));
+    }
+
+    void activatingOpensTheEditor()
+    {
+        clickOn(QStringLiteral("tool_beta"));
+        QTest::keyClick(view()->listView(), Qt::Key_Return);
+        ScriptEditorView* editor = ScriptEditorView::inLayout();
+        QVERIFY(editor->currentEditor());
+        QCOMPARE(editor->currentEditor()->filePath, script(QStringLiteral("tools/tool_beta.py")));
+    }
+};
+
+QTEST_MAIN(tst_console_scriptsview)
+#include "tst_console_scriptsview.moc"
