@@ -127,13 +127,13 @@ void BellwickMainWindow::restoreLayout()
         resize(firstSize);
     if (restoreState(readBytes(stateKey)) || !m_layoutManager)
         return;
-    // First start: the plug-in areas share two fifths of the width with the centre.
+    // First start: the plug-in areas, stacked in one column, take two fifths of the width.
     QList<QDockWidget*> areaDocks;
     for (const LXPluginArea& area : m_layoutManager->areas()) {
         if (QDockWidget* dock = m_layoutManager->dock(area.areaId))
             areaDocks.append(dock);
     }
-    resizeDocks(areaDocks, QList<int>(areaDocks.size(), width() * 2 / 5 / qMax(1, int(areaDocks.size()))), Qt::Horizontal);
+    resizeDocks(areaDocks, QList<int>(areaDocks.size(), width() * 2 / 5), Qt::Horizontal);
 }
 
 void BellwickMainWindow::saveLayout() const

@@ -101,6 +101,12 @@ bool ScriptEditorView::wantsToolbar() const
     return true;
 }
 
+// Docks stacked in one column share its height by their hints: room for a page of code.
+QSize ScriptEditorView::sizeHint() const
+{
+    return {480, 420};
+}
+
 QDomElement ScriptEditorView::toolbarDefinition() const
 {
     return ScriptViewResources::toolbarElement(QStringLiteral("ScriptEditorView_toolbar.xml"));

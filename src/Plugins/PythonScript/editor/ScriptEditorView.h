@@ -27,6 +27,7 @@ public:
     LXLayoutView* createView(QWidget* parent) override;
     bool wantsToolbar() const override;
     QDomElement toolbarDefinition() const override;
+    QSize sizeHint() const override;
 
     // Shows the file (opening it when no tab has it) at line (from 1; 0 keeps the cursor).
     // Null when the file cannot be read; the user is told why.

@@ -52,6 +52,7 @@ void ScriptsView::buildView()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     list = new QListView(this);
+    list->setObjectName(QStringLiteral("scriptsList"));
     scripts = new QStandardItemModel(this);
     list->setModel(scripts);
     list->setItemDelegate(new StandartItemDelegatePaintExt(list));
@@ -75,6 +76,12 @@ bool ScriptsView::wantsToolbar() const
     return true;
 }
 
+// Docks stacked in one column share its height by their hints: a short list.
+QSize ScriptsView::sizeHint() const
+{
+    return {240, 120};
+}
+
 QDomElement ScriptsView::toolbarDefinition() const
 {
     return ScriptViewResources::toolbarElement(QStringLiteral("ScriptsView_toolbar.xml"));
@@ -95,6 +102,7 @@ void ScriptsView::refresh()
         item->setBackground(script.loaded ? loadedColor : QColor(Qt::transparent));
         scripts->appendRow(item);
     }
+    scripts->sort(0);
     selectScript(selected);
     watchFolders();
 }

@@ -26,6 +26,7 @@ public:
     LXLayoutView* createView(QWidget* parent) override;
     bool wantsToolbar() const override;
     QDomElement toolbarDefinition() const override;
+    QSize sizeHint() const override;
 
     QListView* listView() const { return list; }
     QStandardItemModel* model() const { return scripts; }
