@@ -109,6 +109,21 @@ void loadAndPlaceCursor(QPlainTextEdit* editor, const QString& text)
     paint(editor);
 }
 
+// A case on the loaded file, against the same work in a plain text edit; operations is the
+// number of keys or pages one measurement takes.
+void registerEditing(const QString& text, const std::string& name, const std::string& baseline,
+                     std::function<double()> (*work)(QPlainTextEdit*, int), int operations)
+{
+    benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& state) {
+        std::unique_ptr<QPlainTextEdit> editor = shownEditor<ScriptCodeEditor>();
+        std::unique_ptr<QPlainTextEdit> plain = shownEditor<QPlainTextEdit>();
+        loadAndPlaceCursor(editor.get(), text);
+        loadAndPlaceCursor(plain.get(), text);
+        const PairedFigures figures = timePaired(state, work(editor.get(), operations), work(plain.get(), operations), operations);
+        RatioBoard::instance().compare(state, name, figures.best, baseline, figures.baselineBest);
+    })->UseManualTime()->Iterations(30);
+}
+
 void registerCases(const QString& text)
 {
     benchmark::RegisterBenchmark("open/20000_lines", [text](benchmark::State& state) {
@@ -117,27 +132,8 @@ void registerCases(const QString& text)
                                        figures.baselineBest);
     })->UseManualTime()->Iterations(6);
 
-    benchmark::RegisterBenchmark("keystroke/20000_lines", [text](benchmark::State& state) {
-        constexpr int keys = 20;
-        std::unique_ptr<QPlainTextEdit> editor = shownEditor<ScriptCodeEditor>();
-        std::unique_ptr<QPlainTextEdit> plain = shownEditor<QPlainTextEdit>();
-        loadAndPlaceCursor(editor.get(), text);
-        loadAndPlaceCursor(plain.get(), text);
-        const PairedFigures figures = timePaired(state, typing(editor.get(), keys), typing(plain.get(), keys), keys);
-        RatioBoard::instance().compare(state, "keystroke/20000_lines", figures.best, "keystroke/plain QPlainTextEdit",
-                                       figures.baselineBest);
-    })->UseManualTime()->Iterations(30);
-
-    benchmark::RegisterBenchmark("scroll_page/20000_lines", [text](benchmark::State& state) {
-        constexpr int pages = 20;
-        std::unique_ptr<QPlainTextEdit> editor = shownEditor<ScriptCodeEditor>();
-        std::unique_ptr<QPlainTextEdit> plain = shownEditor<QPlainTextEdit>();
-        loadAndPlaceCursor(editor.get(), text);
-        loadAndPlaceCursor(plain.get(), text);
-        const PairedFigures figures = timePaired(state, scrolling(editor.get(), pages), scrolling(plain.get(), pages), pages);
-        RatioBoard::instance().compare(state, "scroll_page/20000_lines", figures.best, "scroll_page/plain QPlainTextEdit",
-                                       figures.baselineBest);
-    })->UseManualTime()->Iterations(30);
+    registerEditing(text, "keystroke/20000_lines", "keystroke/plain QPlainTextEdit", typing, 20);
+    registerEditing(text, "scroll_page/20000_lines", "scroll_page/plain QPlainTextEdit", scrolling, 20);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // selection in the console, interrupting it, traceback links back into the editor, the prompts
 // about unsaved edits, changes on disk, find and replace, and the next session's tabs.
 #include "support/ConsoleHost.h"
+#include "support/TestFiles.h"
 #include "support/DialogAnswer.h"
 
 #include "console/PythonScriptConsoleImpl.h"
@@ -24,13 +25,6 @@
 #include <QTimer>
 
 namespace {
-
-void writeFile(const QString& filePath, const QByteArray& content)
-{
-    QFile file(filePath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 QByteArray readFile(const QString& filePath)
 {

@@ -1,6 +1,7 @@
 // The Scripts dock: the scripts folder's Python files, coloured while loaded as modules, kept
 // up to date with the folder on disk and with what the console imports; its actions.
 #include "support/ConsoleHost.h"
+#include "support/TestFiles.h"
 
 #include "console/PythonScriptConsoleTextEdit.h"
 #include "editor/ScriptCodeEditor.h"
@@ -16,17 +17,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-void writeFile(const QString& filePath, const QByteArray& content)
-{
-    QFile file(filePath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-} // namespace
 
 class tst_console_scriptsview : public QObject
 {
