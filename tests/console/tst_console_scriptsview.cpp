@@ -12,6 +12,9 @@
 #include <BAPP_SharedSpecialFolders.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
 #include <QListView>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -92,6 +95,29 @@ private slots:
         trigger("loadScript");
         QCOMPARE(backgroundOf(QStringLiteral("tool_alpha")), ScriptsView::loadedColor);
         QCOMPARE(view()->selectedScript(), script(QStringLiteral("tool_alpha.py")));
+    }
+
+    void runActionRunsTheSelectedScriptInTheConsole()
+    {
+        clickOn(QStringLiteral("tool_alpha"));
+        trigger("runScript");
+        const QString command = QStringLiteral(">>> runfile('%1')\n>>> ").arg(script(QStringLiteral("tool_alpha.py")));
+        QVERIFY2(host->editor()->toPlainText().endsWith(command), qPrintable(host->editor()->toPlainText().right(200)));
+    }
+
+    // New Script asks for a name, makes the file in the scripts folder and opens it.
+    void newScriptMakesAndOpensTheFile()
+    {
+        QTimer::singleShot(100, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(), "fresh");
+            QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Return);
+        });
+        trigger("newScript");
+        QVERIFY(QFileInfo(script(QStringLiteral("fresh.py"))).isFile());
+        QCOMPARE(view()->selectedScript(), script(QStringLiteral("fresh.py")));
+        QCOMPARE(ScriptEditorView::inLayout()->currentEditor()->filePath, script(QStringLiteral("fresh.py")));
     }
 
     // Files added or removed on disk show up without a refresh by hand.

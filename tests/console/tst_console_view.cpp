@@ -41,7 +41,10 @@ private slots:
     void theAreaAndItsWorkingView()
     {
         const QList<LXPluginArea>& areas = host->layoutManager()->areas();
-        QCOMPARE(areas.size(), 1);
+        QStringList ids;
+        for (const LXPluginArea& added : areas)
+            ids << added.areaId;
+        QCOMPARE(ids, (QStringList{areaId, "Python Scripts", "Python Script Editor"}));
         const LXPluginArea& area = areas.first();
         QVERIFY(area.areaId == areaId && area.title == areaId && area.listedInWindowMenu && !area.startFloating && !area.startHidden);
         QVERIFY(!area.preferredSize.isValid() && !area.singleView && !area.hideTitleBar && !area.keepOnTop);

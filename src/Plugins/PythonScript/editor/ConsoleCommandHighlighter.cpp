@@ -15,6 +15,9 @@ void ConsoleCommandHighlighter::highlightBlock(const QString& text)
         }
     }
     setCurrentBlockState(0);
+    // Most output has no reference; the cheap test spares floods of it the expression.
+    if (!text.contains(QLatin1String("File \"")))
+        return;
     QRegularExpressionMatchIterator links = linkPattern.globalMatch(text);
     while (links.hasNext()) {
         const QRegularExpressionMatch link = links.next();

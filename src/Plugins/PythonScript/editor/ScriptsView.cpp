@@ -178,6 +178,10 @@ void ScriptsView::newScript()
     QString name = QInputDialog::getText(this, tr("New Script"), tr("Name:"), QLineEdit::Normal, QString(), &accepted).trimmed();
     if (!accepted || name.isEmpty())
         return;
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) {
+        QMessageBox::warning(this, tr("New Script"), tr("A script name cannot hold a folder separator: %1").arg(name));
+        return;
+    }
     if (!name.endsWith(QLatin1String(".py"), Qt::CaseInsensitive))
         name += QLatin1String(".py");
     QDir().mkpath(folder());
