@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/PythonScriptInfo.h"
+#include "editor/PythonScriptInfo.h"
 
 #include <QList>
 #include <QMetaType>

@@ -1,7 +1,7 @@
-#include "console/PythonScriptsListTypes.h"
+#include "editor/PythonScriptsListTypes.h"
 
-#include "console/PythonScriptsController.h"
-#include "console/StandartItemDelegatePaintExt.h"
+#include "editor/PythonScriptsController.h"
+#include "editor/StandartItemDelegatePaintExt.h"
 
 void registerScriptsListTypes()
 {

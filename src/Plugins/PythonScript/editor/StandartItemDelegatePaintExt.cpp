@@ -1,4 +1,4 @@
-#include "console/StandartItemDelegatePaintExt.h"
+#include "editor/StandartItemDelegatePaintExt.h"
 
 #include <QPainter>
 #include <QStandardItemModel>

@@ -1,4 +1,4 @@
-#include "console/PythonScriptsController.h"
+#include "editor/PythonScriptsController.h"
 
 #include <BAPP_SharedSpecialFolders.h>
 #include <PLUG_Services.h>
