@@ -7,6 +7,14 @@
         <source>Python Script Console</source>
         <translation>Console de script Python</translation>
     </message>
+    <message>
+        <source>Python Scripts</source>
+        <translation>Scripts Python</translation>
+    </message>
+    <message>
+        <source>Python Script Editor</source>
+        <translation>Éditeur de scripts Python</translation>
+    </message>
 </context>
 <context>
     <name>PythonScript</name>
@@ -101,6 +109,115 @@ Incohérence possible entre le chemin PYTHONPATH et PYTHON_LIB_PATH</translation
     <message>
         <source>Python is not available: %1</source>
         <translation>Python n&apos;est pas disponible : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptEditorView</name>
+    <message>
+        <source>Recent Files</source>
+        <translation>Fichiers récents</translation>
+    </message>
+    <message>
+        <source>untitled</source>
+        <translation>sans titre</translation>
+    </message>
+    <message>
+        <source>Open Script</source>
+        <translation>Ouvrir un script</translation>
+    </message>
+    <message>
+        <source>Cannot read %1.</source>
+        <translation>Impossible de lire %1.</translation>
+    </message>
+    <message>
+        <source>Python files (*.py);;All files (*)</source>
+        <translation>Fichiers Python (*.py);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Save Script As</source>
+        <translation>Enregistrer le script sous</translation>
+    </message>
+    <message>
+        <source>Python files (*.py)</source>
+        <translation>Fichiers Python (*.py)</translation>
+    </message>
+    <message>
+        <source>Save Script</source>
+        <translation>Enregistrer le script</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Impossible d&apos;écrire %1 : %2</translation>
+    </message>
+    <message>
+        <source>Unsaved Changes</source>
+        <translation>Modifications non enregistrées</translation>
+    </message>
+    <message>
+        <source>Save the changes to %1?</source>
+        <translation>Enregistrer les modifications de %1 ?</translation>
+    </message>
+    <message>
+        <source>Go to Line</source>
+        <translation>Aller à la ligne</translation>
+    </message>
+    <message>
+        <source>Line:</source>
+        <translation>Ligne :</translation>
+    </message>
+    <message>
+        <source>File Changed on Disk</source>
+        <translation>Fichier modifié sur le disque</translation>
+    </message>
+    <message>
+        <source>%1 changed on disk. Reload it and lose your unsaved edits?</source>
+        <translation>%1 a été modifié sur le disque. Le recharger et perdre vos modifications non enregistrées ?</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptFindBar</name>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Replace with</source>
+        <translation>Remplacer par</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Remplacer</translation>
+    </message>
+    <message>
+        <source>Replace All</source>
+        <translation>Tout remplacer</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptsView</name>
+    <message>
+        <source>New Script</source>
+        <translation>Nouveau script</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Nom :</translation>
+    </message>
+    <message>
+        <source>A script name cannot hold a folder separator: %1</source>
+        <translation>Un nom de script ne peut pas contenir de séparateur de dossier : %1</translation>
+    </message>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>Impossible de créer %1 : %2</translation>
     </message>
 </context>
 </TS>

@@ -121,6 +121,33 @@ private slots:
         QCOMPARE(editor->toPlainText(), expected);
     }
 
+    // The bracket at the cursor (after it, else before it) and its partner are marked, besides
+    // the current line.
+    void matchingBrackets_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QList<int>>("marked");
+        QTest::newRow("after a closing bracket") << 10 << QList<int>{9, 1};
+        QTest::newRow("before an opening bracket") << 3 << QList<int>{3, 5};
+        QTest::newRow("nested, before the outer") << 1 << QList<int>{1, 9};
+        QTest::newRow("no bracket near") << 8 << QList<int>{};
+        QTest::newRow("unmatched") << 12 << QList<int>{};
+    }
+
+    void matchingBrackets()
+    {
+        QFETCH(int, position);
+        QFETCH(QList<int>, marked);
+        ScriptCodeEditor* editor = open(QStringLiteral("brackets.py"), "f(a[1], b) (");
+        QTest::keyClick(editor, Qt::Key_Home);
+        for (int i = 0; i < position; ++i)
+            QTest::keyClick(editor, Qt::Key_Right);
+        QList<int> shown;
+        for (const QTextEdit::ExtraSelection& selection : editor->extraSelections().mid(1))
+            shown << selection.cursor.selectionStart();
+        QCOMPARE(shown, marked);
+    }
+
     // Typing marks the tab; Ctrl+S writes the file and takes the mark away.
     void editAndSave()
     {
