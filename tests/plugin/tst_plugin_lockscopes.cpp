@@ -23,7 +23,8 @@ private slots:
     void initTestCase()
     {
         PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule);
-        QVERIFY(PythonQt::self() && PythonQt::self()->initSuccessfully());
+        QVERIFY(PythonQt::self());
+        QVERIFY(PythonQt::self()->initSuccessfully());
         PythonQt::self()->startThreads();
     }
 
