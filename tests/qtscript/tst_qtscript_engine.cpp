@@ -155,6 +155,8 @@ private slots:
         QTest::newRow("argument that fits no slot") << "calc.add('x')" << 1 << "add" << 1;
         QTest::newRow("no overload") << "calc.kind()" << 1 << "kind" << 1;
         QTest::newRow("call of a property") << "\ncalc.label()" << 1 << "" << 2;
+        QTest::newRow("thrown non-error") << "\nthrow 42;" << 1 << "42" << 2;
+        QTest::newRow("inside a function") << "function f() {\n  return null.x;\n}\nf();" << 5 << "TypeError" << 6;
     }
 
     void throws()
