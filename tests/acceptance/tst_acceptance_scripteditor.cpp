@@ -1,5 +1,6 @@
 // The script editor in the reference host's window: quitting with unsaved edits asks first.
-#include "BellwickRun.h"
+#include "support/BellwickRun.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,11 +13,7 @@ private slots:
     void quittingAsksAboutUnsavedEdits()
     {
         QTemporaryDir folder;
-        QDir(folder.path()).mkpath("special/scripts");
-        QFile script(folder.filePath("special/scripts/tool.py"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("print('tool')\n");
-        script.close();
+        writeFile(folder.filePath("special/scripts/tool.py"), "print('tool')\n");
         const BellwickRun run({"--window", "--settings", folder.filePath("settings.ini"), "--special-folder",
                                folder.filePath("special"), "--script", QFINDTESTDATA("scripts/quit_prompt.js")});
         QVERIFY2(run.finished() && run.exitCode() == 0, qPrintable(run.messages(2).join('\n') + run.errorText()));
