@@ -328,17 +328,17 @@ private slots:
     void sessionRestore()
     {
         open(QStringLiteral("one.py"), "1\n2\n3\n")->goToLine(3);
+        view()->newFile(); // never saved: not kept
         open(QStringLiteral("two.py"), "x\ny\n")->goToLine(2);
-        view()->tabWidget()->setCurrentIndex(0);
         QVERIFY(view()->confirmClose());
         QWidget nextSession;
         ScriptEditorView restored(PLUG_Services::getActionManager(), &nextSession, "Python Script Editor", {});
         QCOMPARE(restored.tabWidget()->count(), 2);
-        QCOMPARE(restored.tabWidget()->currentIndex(), 0);
-        QCOMPARE(restored.currentEditor()->filePath, script(QStringLiteral("one.py")));
-        QCOMPARE(restored.currentEditor()->currentLine(), 3);
-        restored.tabWidget()->setCurrentIndex(1);
+        QCOMPARE(restored.tabWidget()->currentIndex(), 1);
+        QCOMPARE(restored.currentEditor()->filePath, script(QStringLiteral("two.py")));
         QCOMPARE(restored.currentEditor()->currentLine(), 2);
+        restored.tabWidget()->setCurrentIndex(0);
+        QCOMPARE(restored.currentEditor()->currentLine(), 3);
     }
 
     // The command being typed is highlighted as Python; output keeps its own colours, and a

@@ -423,11 +423,15 @@ void ScriptEditorView::restoreSession()
 void ScriptEditorView::saveSession()
 {
     session.openFiles.clear();
+    session.currentIndex = 0;
+    // Unsaved new tabs are not kept, so the current tab is counted among the files.
     for (int index = 0; index < tabs->count(); ++index) {
         const ScriptCodeEditor* editor = editorAt(index);
-        if (!editor->filePath.isEmpty())
-            session.openFiles.append({editor->filePath, editor->textCursor().position()});
+        if (editor->filePath.isEmpty())
+            continue;
+        if (index == tabs->currentIndex())
+            session.currentIndex = int(session.openFiles.size());
+        session.openFiles.append({editor->filePath, editor->textCursor().position()});
     }
-    session.currentIndex = tabs->currentIndex();
     session.save();
 }
