@@ -173,6 +173,14 @@ Incohérence possible entre le chemin PYTHONPATH et PYTHON_LIB_PATH</translation
         <source>%1 changed on disk. Reload it and lose your unsaved edits?</source>
         <translation>%1 a été modifié sur le disque. Le recharger et perdre vos modifications non enregistrées ?</translation>
     </message>
+    <message>
+        <source>%1 (read-only)</source>
+        <translation>%1 (lecture seule)</translation>
+    </message>
+    <message>
+        <source>%1 is not UTF-8 text; it is shown read-only and not written back.</source>
+        <translation>%1 n&apos;est pas du texte UTF-8 ; il est affiché en lecture seule et n&apos;est pas réécrit.</translation>
+    </message>
 </context>
 <context>
     <name>ScriptFindBar</name>

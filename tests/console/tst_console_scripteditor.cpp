@@ -161,6 +161,20 @@ private slots:
         QCOMPARE(view()->recentFilesMenu()->actions().first()->text(), script(QStringLiteral("saved.py")));
     }
 
+    // Bytes that are not UTF-8 are shown read-only: typing and saving change nothing on disk.
+    void nonUtf8FileStaysAsItIs()
+    {
+        const QByteArray latin1("name = 'caf\xe9'\n");
+        ScriptCodeEditor* editor = open(QStringLiteral("latin1.py"), latin1);
+        QCOMPARE(view()->tabWidget()->tabText(0), "latin1.py (read-only)");
+        QTest::keyClicks(editor, "x");
+        QCOMPARE(editor->document()->isModified(), false);
+        DialogAnswer::next(QMessageBox::Ok);
+        QTest::keySequence(editor, QKeySequence::Save);
+        QVERIFY(DialogAnswer::lastText().contains("is not UTF-8 text"));
+        QCOMPARE(readFile(script(QStringLiteral("latin1.py"))), latin1);
+    }
+
     // F5 saves and runs the file in the console's __main__: its output shows under the command,
     // __file__ is the file, its folder is on sys.path only while it runs.
     void runFile()

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -135,11 +136,11 @@ ScriptCodeEditor* ScriptEditorView::editorOf(const QString& filePath) const
     return nullptr;
 }
 
-ScriptCodeEditor* ScriptEditorView::addEditor(const QString& filePath, const QString& text)
+ScriptCodeEditor* ScriptEditorView::addEditor(const QString& filePath, const QByteArray& content)
 {
     auto* editor = new ScriptCodeEditor(tabs);
     editor->filePath = filePath;
-    editor->setPlainText(text);
+    showContent(editor, content);
     connect(editor->document(), &QTextDocument::modificationChanged, this, [this, editor] { updateTabTitle(editor); });
     connect(editor, &ScriptCodeEditor::runFileRequested, this, &ScriptEditorView::runFile);
     connect(editor, &ScriptCodeEditor::runCodeRequested, this, &ScriptEditorView::runCode);
@@ -154,7 +155,9 @@ ScriptCodeEditor* ScriptEditorView::addEditor(const QString& filePath, const QSt
 void ScriptEditorView::updateTabTitle(ScriptCodeEditor* editor)
 {
     const int index = tabs->indexOf(editor);
-    const QString name = editor->filePath.isEmpty() ? tr("untitled") : QFileInfo(editor->filePath).fileName();
+    QString name = editor->filePath.isEmpty() ? tr("untitled") : QFileInfo(editor->filePath).fileName();
+    if (editor->isReadOnly())
+        name = tr("%1 (read-only)").arg(name);
     tabs->setTabText(index, editor->document()->isModified() ? name + QLatin1Char('*') : name);
     tabs->setTabToolTip(index, editor->filePath);
 }
@@ -173,8 +176,7 @@ ScriptCodeEditor* ScriptEditorView::openFile(const QString& filePath, int line)
             box->open();
             return nullptr;
         }
-        editor = addEditor(QFileInfo(filePath).absoluteFilePath(), QString::fromUtf8(content));
-        editor->diskContent = content;
+        editor = addEditor(QFileInfo(filePath).absoluteFilePath(), content);
         rememberRecent(editor->filePath);
     }
     tabs->setCurrentWidget(editor);
@@ -189,7 +191,7 @@ ScriptCodeEditor* ScriptEditorView::openFile(const QString& filePath, int line)
 void ScriptEditorView::newFile()
 {
     if (tabs)
-        addEditor(QString(), QString());
+        addEditor(QString(), QByteArray());
 }
 
 void ScriptEditorView::open()
@@ -220,6 +222,12 @@ bool ScriptEditorView::saveAs()
 
 bool ScriptEditorView::saveEditor(ScriptCodeEditor* editor, const QString& filePath)
 {
+    if (editor->isReadOnly()) {
+        QMessageBox::warning(this, tr("Save Script"),
+                             tr("%1 is not UTF-8 text; it is shown read-only and not written back.")
+                                 .arg(QDir::toNativeSeparators(editor->filePath)));
+        return false;
+    }
     const QByteArray content = editor->toPlainText().toUtf8();
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
@@ -375,12 +383,21 @@ void ScriptEditorView::reload(ScriptCodeEditor* editor, const QByteArray& conten
 {
     const int position = editor->textCursor().position();
     const int scroll = editor->verticalScrollBar()->value();
-    editor->setPlainText(QString::fromUtf8(content));
+    showContent(editor, content);
     QTextCursor cursor = editor->textCursor();
     cursor.setPosition(qMin(position, editor->document()->characterCount() - 1));
     editor->setTextCursor(cursor);
     editor->verticalScrollBar()->setValue(scroll);
     updateTabTitle(editor);
+}
+
+void ScriptEditorView::showContent(ScriptCodeEditor* editor, const QByteArray& content)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(content);
+    editor->setPlainText(text);
+    editor->setReadOnly(utf8.hasError());
+    editor->diskContent = content;
 }
 
 // --- session --------------------------------------------------------------------------------------
@@ -408,8 +425,7 @@ void ScriptEditorView::restoreSession()
         // Files gone since the last session are left out without a word.
         if (!readFile(file.filePath, content))
             continue;
-        ScriptCodeEditor* editor = addEditor(file.filePath, QString::fromUtf8(content));
-        editor->diskContent = content;
+        ScriptCodeEditor* editor = addEditor(file.filePath, content);
         QTextCursor cursor = editor->textCursor();
         cursor.setPosition(qBound(0, file.cursorPosition, editor->document()->characterCount() - 1));
         editor->setTextCursor(cursor);

@@ -56,7 +56,9 @@ public slots:
 private:
     void buildView();
     void addMenu();
-    ScriptCodeEditor* addEditor(const QString& filePath, const QString& text);
+    ScriptCodeEditor* addEditor(const QString& filePath, const QByteArray& content);
+    // Shows content; bytes that are not UTF-8 are shown read-only, since saving would change them.
+    void showContent(ScriptCodeEditor* editor, const QByteArray& content);
     bool saveEditor(ScriptCodeEditor* editor, const QString& filePath);
     bool closeEditor(int index);
     // Save, discard or cancel for an editor with unsaved edits; true unless cancelled.
