@@ -51,6 +51,19 @@ void PythonQtConsoleOutput::setRunning(bool running)
     }
 }
 
+void PythonQtConsoleOutput::setAnswering(bool answering)
+{
+    flush();
+    if (answering && m_newLineOwed) {
+        QTextCursor cursor(m_console->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n"));
+        m_newLineOwed = false;
+    }
+    m_openLineEnd = QTextCursor();
+    m_answering = answering;
+}
+
 void PythonQtConsoleOutput::trimScrollback(int slack)
 {
     QTextDocument* document = m_console->document();
@@ -213,7 +226,7 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
     const bool followEnd = bar->value() >= bar->maximum();
     QTextDocument* document = m_console->document();
     QTextCursor cursor(document);
-    const bool atEnd = m_running;
+    const bool atEnd = m_running && !m_answering;
     if (atEnd)
         cursor.movePosition(QTextCursor::End);
     else

@@ -33,6 +33,9 @@ public:
     bool hasPending() const { return !m_pending.isEmpty(); }
     // The next insertion at the end starts on a line of its own.
     void startNewLine() { m_newLineOwed = true; }
+    // While the user answers input(), the answer's line stays the last one: output goes above
+    // it, as above the prompt, so that no thread's text mixes into the answer.
+    void setAnswering(bool answering);
     // The longest gap between two insertions while batching.
     static constexpr int flushIntervalMs = 50;
 
@@ -67,4 +70,5 @@ private:
     // text continues.
     QTextCursor m_openLineEnd;
     bool m_running = false;
+    bool m_answering = false;
 };

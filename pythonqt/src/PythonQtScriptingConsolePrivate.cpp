@@ -42,20 +42,37 @@ void PythonQtScriptingConsolePrivate::run(const QString& code, int start)
     }
 }
 
-bool PythonQtScriptingConsolePrivate::isComplete(const QString& code)
+PythonQtScriptingConsolePrivate::Completeness PythonQtScriptingConsolePrivate::completeness(const QString& code,
+                                                                                            const char* symbol)
 {
     PythonQtGILScope lock;
-    // codeop answers None for a statement that needs more lines, as Python's own prompt does;
-    // it is asked without the last line feed, which would already end a block.
+    // codeop answers None for code that needs more lines and raises for code that no line can
+    // mend, with the compiler's incomplete-input mode where the Python has one; it is asked
+    // without the last line feed, which would already end a block.
     const QByteArray source = (code.endsWith(QLatin1Char('\n')) ? code.chopped(1) : code).toUtf8();
     PyObject* codeop = PyImport_ImportModule("codeop");
-    PyObject* compiled = codeop ? PyObject_CallMethod(codeop, "compile_command", "ss", source.constData(), "<console>", "single")
+    PyObject* compiled = codeop ? PyObject_CallMethod(codeop, "compile_command", "sss", source.constData(), "<console>", symbol)
                                 : nullptr;
-    const bool complete = compiled != Py_None;
+    const Completeness answer = compiled == Py_None ? Incomplete : compiled ? Complete : Invalid;
     Py_XDECREF(compiled);
     Py_XDECREF(codeop);
     PyErr_Clear();
-    return complete;
+    return answer;
+}
+
+bool PythonQtScriptingConsolePrivate::isComplete(const QString& code)
+{
+    return completeness(code, "single") != Incomplete;
+}
+
+bool PythonQtScriptingConsolePrivate::isInvalid(const QString& code)
+{
+    // Each line compiles the whole block again: beyond a typed block's size (a long paste) the
+    // error shows when the block runs instead.
+    if (code.count(QLatin1Char('\n')) > checkedLinesLimit)
+        return false;
+    // As a sequence of statements, so that a paste of several is not cut short.
+    return completeness(code, "exec") == Invalid;
 }
 
 QString PythonQtScriptingConsolePrivate::commandText() const

@@ -22,6 +22,9 @@ public:
     void run(const QString& code, int start);
     // Whether code is a complete statement (or one that cannot compile: it runs and reports).
     bool isComplete(const QString& code);
+    // Whether code cannot compile, whatever lines would follow.
+    bool isInvalid(const QString& code);
+    static constexpr int checkedLinesLimit = 100;
     QString commandText() const;
     // True when key was taken care of because the text edit would change text before the prompt.
     bool keepsKeyOffProtectedText(QKeyEvent* key);
@@ -45,6 +48,8 @@ public:
     PythonQtConsoleRun runState;
 
 private:
+    enum Completeness { Incomplete, Complete, Invalid };
+    static Completeness completeness(const QString& code, const char* symbol);
     void swapInStdin(PythonQtObjectPtr& saved);
     void restoreStdin(const PythonQtObjectPtr& saved);
     PythonQtObjectPtr consoleStdin;

@@ -4,6 +4,7 @@
 #include "PythonQtStartupSettings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -21,6 +22,25 @@ QString statusText(const PyStatus& status)
     return status.func ? QStringLiteral("%1: %2").arg(QString::fromUtf8(status.func), message) : message;
 }
 
+// A search path given whole leaves the interpreter without its standard library's folder,
+// where frozen modules (os, codecs, ...) take their __file__ from: it is the path's entry
+// that holds os.py.
+PyStatus setStandardLibrary(PyConfig& config, const QStringList& paths)
+{
+#if PY_VERSION_HEX >= 0x030B0000
+    for (const QString& path : paths) {
+        if (!QFileInfo::exists(QDir(path).filePath(QStringLiteral("os.py"))))
+            continue;
+        const std::wstring wide = QDir::toNativeSeparators(QDir::cleanPath(path)).toStdWString();
+        return PyConfig_SetString(&config, &config.stdlib_dir, wide.c_str());
+    }
+#else
+    Q_UNUSED(config);
+    Q_UNUSED(paths);
+#endif
+    return PyStatus_Ok();
+}
+
 PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
 {
     // The caller may use ";" whatever the platform, or the platform's own separator.
@@ -33,7 +53,7 @@ PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
         if (PyStatus_Exception(status))
             return status;
     }
-    return PyStatus_Ok();
+    return setStandardLibrary(config, paths);
 }
 
 // An interpreter named by its full path is sys.executable, so that child processes started
