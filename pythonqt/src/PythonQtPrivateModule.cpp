@@ -144,6 +144,25 @@ def set_up_interactive(ps1, ps2):
         _sys.ps2 = ps2
 
 
+def adopt_standard_library(folder):
+    """Where frozen standard modules, those loaded already among them, take their file from."""
+    from importlib._bootstrap import FrozenImporter
+    _sys._stdlib_dir = folder
+    for module in list(_sys.modules.values()):
+        spec = getattr(module, '__spec__', None)
+        state = getattr(spec, 'loader_state', None)
+        if getattr(spec, 'loader', None) is not FrozenImporter or not getattr(state, 'origname', None):
+            continue
+        if getattr(module, '__file__', None):
+            continue
+        locations = spec.submodule_search_locations
+        filename, folder_of_package = FrozenImporter._resolve_filename(state.origname, spec.name, locations is not None)
+        if filename:
+            module.__file__ = state.filename = filename
+        if folder_of_package and folder_of_package not in locations:
+            locations.insert(0, folder_of_package)
+
+
 def _without_own_frames(tb):
     head = last = None
     while tb is not None:

@@ -1,5 +1,6 @@
 #include "PythonQtStartup.h"
 
+#include "PythonQtPrivateModule.h"
 #include "PythonQtPython.h"
 #include "PythonQtStartupSettings.h"
 
@@ -22,23 +23,43 @@ QString statusText(const PyStatus& status)
     return status.func ? QStringLiteral("%1: %2").arg(QString::fromUtf8(status.func), message) : message;
 }
 
-// A search path given whole leaves the interpreter without its standard library's folder,
-// where frozen modules (os, codecs, ...) take their __file__ from: it is the path's entry
-// that holds os.py.
-PyStatus setStandardLibrary(PyConfig& config, const QStringList& paths)
+// Frozen modules (os, codecs, ...) take their __file__ from the standard library's folder,
+// which the interpreter's own path computation leaves unset when it is handed a search path:
+// it is then the path's entry that holds os.py. Python 3.12 and later take it from the
+// configuration; 3.11 is told once it runs. Empty where there are no frozen modules or none
+// is found.
+QString findStandardLibrary(PyConfig& config, PyStatus& status)
 {
 #if PY_VERSION_HEX >= 0x030B0000
-    for (const QString& path : paths) {
-        if (!QFileInfo::exists(QDir(path).filePath(QStringLiteral("os.py"))))
-            continue;
-        const std::wstring wide = QDir::toNativeSeparators(QDir::cleanPath(path)).toStdWString();
-        return PyConfig_SetString(&config, &config.stdlib_dir, wide.c_str());
+    const auto holdsOs = [](const wchar_t* path) {
+        return path && QFileInfo::exists(QDir(QString::fromWCharArray(path)).filePath(QStringLiteral("os.py")));
+    };
+    status = PyConfig_Read(&config);
+    if (PyStatus_Exception(status) || holdsOs(config.stdlib_dir))
+        return QString();
+    for (Py_ssize_t index = 0; index < config.module_search_paths.length; ++index) {
+        const wchar_t* path = config.module_search_paths.items[index];
+        if (holdsOs(path)) {
+            status = PyConfig_SetString(&config, &config.stdlib_dir, path);
+            return QString::fromWCharArray(path);
+        }
     }
 #else
     Q_UNUSED(config);
-    Q_UNUSED(paths);
+    Q_UNUSED(status);
 #endif
-    return PyStatus_Ok();
+    return QString();
+}
+
+void adoptStandardLibrary(const QString& folder)
+{
+    PyObject* known = PySys_GetObject("_stdlib_dir");
+    if (folder.isEmpty() || (known && known != Py_None))
+        return;
+    PyObject* arguments = Py_BuildValue("(s)", folder.toUtf8().constData());
+    Py_XDECREF(arguments ? PythonQtPrivateModule::call("adopt_standard_library", arguments) : nullptr);
+    Py_XDECREF(arguments);
+    PyErr_Clear();
 }
 
 PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
@@ -53,7 +74,7 @@ PyStatus setSearchPaths(PyConfig& config, const QString& pathList)
         if (PyStatus_Exception(status))
             return status;
     }
-    return setStandardLibrary(config, paths);
+    return PyStatus_Ok();
 }
 
 // An interpreter named by its full path is sys.executable, so that child processes started
@@ -108,10 +129,14 @@ QString PythonQtStartup::initialize(bool ignoreSiteModule)
     PyConfig config;
     PyConfig_InitPythonConfig(&config);
     PyStatus status = fillConfig(config, ignoreSiteModule);
+    QString standardLibrary;
+    if (!PyStatus_Exception(status))
+        standardLibrary = findStandardLibrary(config, status);
     if (!PyStatus_Exception(status))
         status = Py_InitializeFromConfig(&config);
     PyConfig_Clear(&config);
     if (PyStatus_Exception(status))
         return statusText(status);
+    adoptStandardLibrary(standardLibrary);
     return QString();
 }
