@@ -84,12 +84,59 @@ void PythonQtConsoleOutput::append(Kind kind, const QString& text)
     else
         m_pending.append({kind, text});
     m_pendingSize += text.size();
-    if (m_pendingSize > pendingTrimSize)
+    if (m_pendingSize > pendingTrimSize) {
+        collapsePending();
         dropLinesBeyondScrollback();
+    }
     if (!m_running)
         flush();
     else if (!m_timer.isActive())
         m_timer.start();
+}
+
+void PythonQtConsoleOutput::collapsePending()
+{
+    m_pendingSize = 0;
+    for (Chunk& chunk : m_pending) {
+        PythonQtTerminalText::collapseOverwrites(chunk.text);
+        m_pendingSize += chunk.text.size();
+    }
+}
+
+void PythonQtConsoleOutput::insertTerminalText(QTextCursor& cursor, Kind kind, const QString& text,
+                                               const QTextCharFormat& format)
+{
+    for (const PythonQtTerminalText::Span& span : m_terminal[kind].parse(text)) {
+        QTextCharFormat look = format;
+        if (span.foreground.isValid())
+            look.setForeground(span.foreground);
+        if (span.background.isValid())
+            look.setBackground(span.background);
+        if (span.bold)
+            look.setFontWeight(QFont::Bold);
+        if (span.fromLineStart) {
+            cursor.movePosition(QTextCursor::StartOfBlock);
+            m_overwriting = true;
+        }
+        const QStringList lines = span.text.split(QLatin1Char('\n'));
+        for (qsizetype index = 0; index < lines.size(); ++index) {
+            if (index > 0) {
+                // A line feed leaves what the rewrite did not reach on the line.
+                if (m_overwriting)
+                    cursor.movePosition(QTextCursor::EndOfBlock);
+                m_overwriting = false;
+                cursor.insertText(QStringLiteral("\n"), look);
+            }
+            const QString& line = lines.at(index);
+            if (m_overwriting) {
+                const QTextBlock block = cursor.block();
+                const int available = block.position() + block.length() - 1 - cursor.position();
+                cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, int(qMin<qsizetype>(line.size(), available)));
+            }
+            cursor.insertText(line, look);
+        }
+    }
+    m_rewritePosition = cursor;
 }
 
 void PythonQtConsoleOutput::dropLinesBeyondScrollback()
@@ -163,6 +210,7 @@ void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd, const 
     for (qsizetype index = 0; index < chunks.size(); ++index) {
         const Chunk& chunk = chunks.at(index);
         QString text = chunk.text;
+        PythonQtTerminalText::collapseOverwrites(text);
         if (atEnd) {
             // A trailing line feed is owed to the next text, so that the prompt that follows the
             // run does not stand below an empty line.
@@ -173,14 +221,17 @@ void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd, const 
                 text.chop(1);
         }
         const bool leftOpen = !atEnd && index == chunks.size() - 1 && !text.endsWith(QLatin1Char('\n'));
-        if (leftOpen)
-            text += QLatin1Char('\n'); // the prompt line keeps a line of its own
         QTextCharFormat format;
         format.setForeground(chunk.kind == Out ? out : chunk.kind == Err ? err : plain);
-        cursor.insertText(shortenLongLines(text), format);
+        format.setFontWeight(QFont::Normal);
+        insertTerminalText(cursor, chunk.kind, shortenLongLines(text), format);
         m_openLineEnd = QTextCursor();
         if (leftOpen) {
-            m_openLineEnd = cursor;
+            // The prompt line keeps a line of its own.
+            QTextCursor lineEnd = cursor;
+            lineEnd.movePosition(QTextCursor::EndOfBlock);
+            lineEnd.insertText(QStringLiteral("\n"), format);
+            m_openLineEnd = lineEnd;
             m_openLineEnd.movePosition(QTextCursor::PreviousCharacter);
         }
     }
@@ -231,8 +282,15 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
         cursor.movePosition(QTextCursor::End);
     else
         cursor.setPosition(document->lastBlock().position());
-    if (!atEnd && !m_openLineEnd.isNull() && m_openLineEnd.position() == cursor.position() - 1)
+    if (!atEnd && !m_openLineEnd.isNull() && m_openLineEnd.position() == cursor.position() - 1) {
+        // The open line's break goes; the text ends with one of its own.
         cursor.setPosition(m_openLineEnd.position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    } else if (!atEnd) {
+        m_overwriting = false; // a line of its own
+    }
+    if (m_overwriting && !m_rewritePosition.isNull())
+        cursor.setPosition(m_rewritePosition.position());
     cursor.beginEditBlock();
     insertChunks(cursor, atEnd, chunks);
     cursor.endEditBlock();

@@ -18,6 +18,14 @@ class tst_console_repl : public QObject
     PythonScriptConsoleTextEdit* edit = nullptr;
     ConsoleUser user;
 
+    // The format of the first character of the last occurrence of text.
+    QTextCharFormat formatOf(const QString& text) const
+    {
+        QTextCursor cursor(edit->document());
+        cursor.setPosition(int(edit->toPlainText().lastIndexOf(text)) + 1);
+        return cursor.charFormat();
+    }
+
     // Runs code that keeps Python busy for a while, pressing keys once it is under way.
     void pressWhileBusy(const QString& keys, const QString& code)
     {
@@ -115,6 +123,42 @@ private slots:
         user.submit(line);
         QFETCH(QString, shown);
         QVERIFY2(user.outputAfter(line).contains(shown), qPrintable(user.outputAfter(line).left(2000)));
+    }
+
+    // Output as a terminal shows it: a carriage return rewrites the line, over what is there.
+    void carriageReturnsRewriteTheLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a progress counter") << "for i in range(101): print(f'\\rprogress {i}%', end='')" << "progress 100%\n>>> ";
+        QTest::newRow("a shorter text over a longer") << "print('abcdef\\rXY')" << "XYcdef\n>>> ";
+        QTest::newRow("over two writes") << "print('abc', end='\\r'); print('de')" << "dec\n>>> ";
+        QTest::newRow("a Windows line break") << "print('a\\r\\nb')" << "a\nb\n>>> ";
+        QTest::newRow("a flood of rewrites") << "for i in range(300000): print(f'\\r{i}', end='')" << "299999\n>>> ";
+        QTest::newRow("a rewritten line then more lines") << "print('1\\r2\\nnext')" << "2\nnext\n>>> ";
+    }
+
+    void carriageReturnsRewriteTheLine()
+    {
+        QFETCH(QString, line);
+        user.submit(line);
+        QFETCH(QString, shown);
+        QCOMPARE(user.outputAfter(line), shown);
+    }
+
+    // Colour and bold sequences give formats; other sequences are not shown.
+    void escapeSequencesBecomeFormats()
+    {
+        const QString plain = formatOf(">>> ").foreground().color().name();
+        user.submit("print('\\x1b[31mred\\x1b[0m plain \\x1b[1;38;5;21mbold blue\\x1b[22m thin\\x1b[2K\\x1b]0;title\\x07!')");
+        QCOMPARE(user.lastLines(2), "red plain bold blue thin!\n>>> ");
+        QCOMPARE(formatOf("red").foreground().color().name(), "#cd0000");
+        QCOMPARE(formatOf("bold blue").foreground().color().name(), "#0000ff");
+        QCOMPARE(formatOf("bold blue").fontWeight(), int(QFont::Bold));
+        QCOMPARE(formatOf("thin").fontWeight(), int(QFont::Normal));
+        QCOMPARE(formatOf("thin").foreground().color(), formatOf("bold blue").foreground().color());
+        QVERIFY(formatOf(" plain").foreground().color().name() != "#cd0000");
+        QVERIFY(plain != "#cd0000");
     }
 
     // An input() interrupted while it waits shows the user's line only.
