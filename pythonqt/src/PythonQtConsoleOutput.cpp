@@ -220,20 +220,10 @@ void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd, const 
             if (m_newLineOwed)
                 text.chop(1);
         }
-        const bool leftOpen = !atEnd && index == chunks.size() - 1 && !text.endsWith(QLatin1Char('\n'));
         QTextCharFormat format;
         format.setForeground(chunk.kind == Out ? out : chunk.kind == Err ? err : plain);
         format.setFontWeight(QFont::Normal);
         insertTerminalText(cursor, chunk.kind, shortenLongLines(text), format);
-        m_openLineEnd = QTextCursor();
-        if (leftOpen) {
-            // The prompt line keeps a line of its own.
-            QTextCursor lineEnd = cursor;
-            lineEnd.movePosition(QTextCursor::EndOfBlock);
-            lineEnd.insertText(QStringLiteral("\n"), format);
-            m_openLineEnd = lineEnd;
-            m_openLineEnd.movePosition(QTextCursor::PreviousCharacter);
-        }
     }
 }
 
@@ -269,6 +259,33 @@ int PythonQtConsoleOutput::stepsForScrollback() const
     return int(m_maximumLines / sliceLines) + 1;
 }
 
+void PythonQtConsoleOutput::openLineAbovePrompt(QTextCursor& cursor)
+{
+    QTextDocument* document = m_console->document();
+    const int promptLine = document->lastBlock().position();
+    if (!m_openLineEnd.isNull() && m_openLineEnd.position() == promptLine - 1) {
+        cursor.setPosition(m_openLineEnd.position()); // the text goes on where it stopped
+        return;
+    }
+    cursor.setPosition(promptLine);
+    cursor.insertText(QStringLiteral("\n"));
+    cursor.movePosition(QTextCursor::PreviousCharacter);
+    m_overwriting = false;
+}
+
+void PythonQtConsoleOutput::closeLineAbovePrompt(QTextCursor& cursor)
+{
+    // Text that ended its line leaves an empty line above the prompt, which goes; a line left
+    // open is continued by the next text.
+    m_openLineEnd = QTextCursor();
+    if (cursor.block().length() == 1) {
+        cursor.deleteChar();
+        return;
+    }
+    m_openLineEnd = cursor;
+    m_openLineEnd.movePosition(QTextCursor::EndOfBlock);
+}
+
 void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
 {
     if (chunks.isEmpty())
@@ -278,21 +295,15 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
     QTextDocument* document = m_console->document();
     QTextCursor cursor(document);
     const bool atEnd = m_running && !m_answering;
-    if (atEnd)
-        cursor.movePosition(QTextCursor::End);
-    else
-        cursor.setPosition(document->lastBlock().position());
-    if (!atEnd && !m_openLineEnd.isNull() && m_openLineEnd.position() == cursor.position() - 1) {
-        // The open line's break goes; the text ends with one of its own.
-        cursor.setPosition(m_openLineEnd.position(), QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    } else if (!atEnd) {
-        m_overwriting = false; // a line of its own
-    }
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    if (!atEnd)
+        openLineAbovePrompt(cursor);
     if (m_overwriting && !m_rewritePosition.isNull())
         cursor.setPosition(m_rewritePosition.position());
-    cursor.beginEditBlock();
     insertChunks(cursor, atEnd, chunks);
+    if (!atEnd)
+        closeLineAbovePrompt(cursor);
     cursor.endEditBlock();
     // Removing lines at the top makes the layout place every line again: while code runs, that
     // is done once a quarter of the scrollback is in excess rather than at every insertion.

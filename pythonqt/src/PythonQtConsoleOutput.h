@@ -67,6 +67,10 @@ private:
     QVector<Chunk> takeLines(qsizetype lines);
     void insert(const QVector<Chunk>& chunks);
     void insertChunks(QTextCursor& cursor, bool atEnd, const QVector<Chunk>& chunks);
+    // Output above the prompt line (not running, or the user answering input()) goes into a line
+    // of its own there.
+    void openLineAbovePrompt(QTextCursor& cursor);
+    void closeLineAbovePrompt(QTextCursor& cursor);
     void insertTerminalText(QTextCursor& cursor, Kind kind, const QString& text, const QTextCharFormat& format);
     void collapsePending();
     static QString shortenLongLines(const QString& text);
