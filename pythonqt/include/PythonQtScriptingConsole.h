@@ -119,6 +119,9 @@ protected:
     // Before a key types text: false when the selection covers protected output (the key is
     // dropped); otherwise a cursor before the prompt is first moved to the prompt.
     bool prepareTyping();
+    // Called between the steps of long work on the console's thread (a paste replayed line by
+    // line): now and then the window paints; user input waits until the work is done.
+    void letWindowPaint();
     // Opens the completion popup below rect, as wide as its entries.
     void showCompletionPopup(QRect rect);
     // Text dragged out of the console is copied, never moved out of the output.

@@ -19,6 +19,7 @@ constexpr int longLineKeep = 5000;
 // A step inserts slices of lines until its share of time is used; painting and the running
 // code get the rest.
 constexpr qsizetype sliceLines = 500;
+constexpr qsizetype sliceCharacters = 64 * 1024;
 constexpr qint64 stepBudgetNs = 10 * 1000 * 1000;
 
 } // namespace
@@ -177,13 +178,17 @@ QString PythonQtConsoleOutput::shortenLongLines(const QString& text)
 
 QVector<PythonQtConsoleOutput::Chunk> PythonQtConsoleOutput::takeLines(qsizetype lines)
 {
+    // Long lines count by their size too, so that one step never lays out much text.
     QVector<Chunk> taken;
-    while (!m_pending.isEmpty() && lines > 0) {
+    qsizetype characters = sliceCharacters;
+    while (!m_pending.isEmpty() && lines > 0 && characters > 0) {
         Chunk& first = m_pending.first();
         qsizetype end = 0;
-        while (lines > 0 && end < first.text.size()) {
+        while (lines > 0 && characters > 0 && end < first.text.size()) {
             const qsizetype feed = first.text.indexOf(QLatin1Char('\n'), end);
-            end = feed < 0 ? first.text.size() : feed + 1;
+            const qsizetype lineEnd = feed < 0 ? first.text.size() : feed + 1;
+            characters -= lineEnd - end;
+            end = lineEnd;
             lines -= feed < 0 ? 0 : 1;
         }
         m_pendingSize -= end;

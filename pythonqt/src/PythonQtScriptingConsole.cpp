@@ -7,6 +7,7 @@
 #include "PythonQtThreadSupport.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QCompleter>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -373,6 +374,14 @@ void PythonQtScriptingConsole::handleTabCompletion()
     d->completions->setStringList(found);
     d->completer->setCompletionPrefix(prefix);
     showCompletionPopup(cursorRect());
+}
+
+void PythonQtScriptingConsole::letWindowPaint()
+{
+    if (!d->paintClock.isValid() || d->paintClock.elapsed() >= PythonQtConsoleOutput::flushIntervalMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        d->paintClock.start();
+    }
 }
 
 void PythonQtScriptingConsole::showCompletionPopup(QRect rect)

@@ -5,6 +5,7 @@
 #include "PythonQtObjectPtr.h"
 #include "PythonQtPython.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QStringList>
 
@@ -46,6 +47,7 @@ public:
     QMetaObject::Connection stdErrConnection;
     PythonQtConsoleOutput output;
     PythonQtConsoleRun runState;
+    QElapsedTimer paintClock;
 
 private:
     enum Completeness { Incomplete, Complete, Invalid };

@@ -161,6 +161,22 @@ private slots:
         QVERIFY(plain != "#cd0000");
     }
 
+    // The window paints while a long paste is replayed.
+    void aLongPasteLetsTheWindowPaint()
+    {
+        QString lines;
+        for (int i = 0; i < 5000; ++i)
+            lines += QStringLiteral("p%1 = %1\n").arg(i);
+        QApplication::clipboard()->setText(lines);
+        int ticks = 0;
+        QTimer clock;
+        connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+        clock.start(1);
+        user.press("{Ctrl+V}p4999\n");
+        QVERIFY(ticks > 0);
+        QCOMPARE(user.lastLines(2), "4999\n>>> ");
+    }
+
     // An input() interrupted while it waits shows the user's line only.
     void tracebacksShowNoFrameOfTheConsole()
     {

@@ -393,6 +393,7 @@ void PythonScriptConsoleTextEdit::insertFromMimeData(const QMimeData* source)
         combined.remove(0, feed + 1);
         cursor.insertText(part);
         executeLine(!combined.isEmpty());
+        letWindowPaint();
         cursor = textCursor();
     }
     autoIndentActive = true;
