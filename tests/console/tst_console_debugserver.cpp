@@ -102,6 +102,18 @@ private slots:
         QVERIFY(!PythonScriptDebugServer::instance()->isListening());
     }
 
+    // The host's command line (the process variable) goes before the preference.
+    void thePortComesFromTheCommandLineThenThePreference()
+    {
+        lxPref.setIntValue("PYTHON_DEBUG_PORT", 5679);
+        QCOMPARE(PythonScriptDebugServer::configuredPort(), 5679);
+        qputenv("PYTHON_DEBUG_PORT", "5680");
+        QCOMPARE(PythonScriptDebugServer::configuredPort(), 5680);
+        qunsetenv("PYTHON_DEBUG_PORT");
+        lxPref.remove("PYTHON_DEBUG_PORT");
+        QVERIFY(!PythonScriptDebugServer::instance()->isListening());
+    }
+
     void anIdeStopsAtABreakpointAndReadsAVariable()
     {
         PythonScriptDebugServer* server = PythonScriptDebugServer::instance();

@@ -2,6 +2,7 @@
 
 #include <PR_Preference.h>
 #include <PythonQt.h>
+#include <PythonQtErrors.h>
 #include <PythonQtPython.h>
 
 #include <QCoreApplication>
@@ -34,20 +35,9 @@ int listenOn(int port, QString& error)
         result.setNewRef(listen ? PyObject_CallFunction(listen, "i", port) : nullptr);
     }
     const int listening = result.isNull() ? 0 : int(PyLong_AsLong(result));
-    if (listening <= 0) {
-        PyObject* type = nullptr;
-        PyObject* value = nullptr;
-        PyObject* traceback = nullptr;
-        PyErr_Fetch(&type, &value, &traceback);
-        PyObject* text = value ? PyObject_Str(value) : nullptr;
-        const char* utf8 = text ? PyUnicode_AsUTF8(text) : nullptr;
-        error = utf8 ? QString::fromUtf8(utf8) : QStringLiteral("unknown error");
-        Py_XDECREF(text);
-        Py_XDECREF(type);
-        Py_XDECREF(value);
-        Py_XDECREF(traceback);
-        PyErr_Clear();
-    }
+    if (listening <= 0) // the exception's own line, the last of its traceback
+        error = PythonQtErrors::takeFormatted().trimmed().section(QLatin1Char('\n'), -1);
+    PyErr_Clear();
     return listening;
 }
 
