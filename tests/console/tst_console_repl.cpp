@@ -136,6 +136,10 @@ private slots:
         QTest::newRow("a Windows line break") << "print('a\\r\\nb')" << "a\nb\n>>> ";
         QTest::newRow("a flood of rewrites") << "for i in range(300000): print(f'\\r{i}', end='')" << "299999\n>>> ";
         QTest::newRow("a rewritten line then more lines") << "print('1\\r2\\nnext')" << "2\nnext\n>>> ";
+        QTest::newRow("a line break split between writes") << "_ = sys.stdout.write('abc\\r'); _ = sys.stdout.write('\\nX\\n')"
+                                                           << "abc\nX\n>>> ";
+        QTest::newRow("a sequence split between writes") << "_ = sys.stdout.write('\\x1b[3'); _ = sys.stdout.write('1mred\\x1b[0m\\n')"
+                                                         << "red\n>>> ";
     }
 
     void carriageReturnsRewriteTheLine()
