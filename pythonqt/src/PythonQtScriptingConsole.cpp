@@ -464,50 +464,10 @@ void PythonQtScriptingConsole::keyPressEvent(QKeyEvent* event)
 
 bool PythonQtScriptingConsole::handleCommandLineKey(QKeyEvent* event)
 {
-    QTextCursor cursor = textCursor();
-    const int prompt = commandPromptPosition();
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        executeLine(!event->modifiers().testFlag(Qt::ShiftModifier));
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down: {
-        const int before = getHistoryPosition();
-        if ((event->key() == Qt::Key_Up ? prevHistoryPosition() : nextHistoryPosition()) != before)
-            changeHistory();
-        return true;
-    }
-    case Qt::Key_Home:
-        if (event->modifiers().testFlag(Qt::ShiftModifier)) {
-            cursor.movePosition(QTextCursor::StartOfLine, QTextCursor::KeepAnchor);
-            cursor.setPosition(prompt, QTextCursor::KeepAnchor);
-        } else {
-            cursor.setPosition(prompt);
-        }
-        setTextCursor(cursor);
-        return true;
-    case Qt::Key_Left:
-        return cursor.position() <= prompt;
-    case Qt::Key_Backspace:
-        return cursor.position() <= prompt;
-    case Qt::Key_Delete:
-        return cursor.position() < prompt;
-    default:
-        return false;
-    }
+    return d->handleCommandLineKey(event);
 }
 
 bool PythonQtScriptingConsole::prepareTyping()
 {
-    QTextCursor cursor = textCursor();
-    if (cursor.hasSelection() && !verifySelectionBeforeDeletion())
-        return false;
-    cursor = textCursor(); // the check may have trimmed the selection
-    const int prompt = commandPromptPosition();
-    if (cursor.position() < prompt) {
-        cursor.setPosition(prompt);
-        setTextCursor(cursor);
-    }
-    return true;
+    return d->prepareTyping();
 }

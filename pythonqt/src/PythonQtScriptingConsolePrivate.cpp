@@ -107,6 +107,50 @@ bool PythonQtScriptingConsolePrivate::keepsKeyOffProtectedText(QKeyEvent* key)
     return true;
 }
 
+bool PythonQtScriptingConsolePrivate::handleCommandLineKey(QKeyEvent* key)
+{
+    QTextCursor cursor = q->textCursor();
+    const int prompt = q->commandPromptPosition();
+    const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        q->executeLine(!shift);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int before = q->getHistoryPosition();
+        if ((key->key() == Qt::Key_Up ? q->prevHistoryPosition() : q->nextHistoryPosition()) != before)
+            q->changeHistory();
+        return true;
+    }
+    case Qt::Key_Home:
+        cursor.setPosition(prompt, shift ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        q->setTextCursor(cursor);
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Backspace:
+        return cursor.position() <= prompt;
+    case Qt::Key_Delete:
+        return cursor.position() < prompt;
+    default:
+        return false;
+    }
+}
+
+bool PythonQtScriptingConsolePrivate::prepareTyping()
+{
+    if (q->textCursor().hasSelection() && !q->verifySelectionBeforeDeletion())
+        return false;
+    QTextCursor cursor = q->textCursor(); // the check may have trimmed the selection
+    const int prompt = q->commandPromptPosition();
+    if (cursor.position() < prompt) {
+        cursor.setPosition(prompt);
+        q->setTextCursor(cursor);
+    }
+    return true;
+}
+
 void PythonQtScriptingConsolePrivate::replaceCommandText(const QString& text)
 {
     QTextCursor cursor(q->document());

@@ -30,6 +30,9 @@ public:
     // True when key was taken care of because the text edit would change text before the prompt.
     bool keepsKeyOffProtectedText(QKeyEvent* key);
     void replaceCommandText(const QString& text);
+    // The console's handleCommandLineKey() and prepareTyping().
+    bool handleCommandLineKey(QKeyEvent* key);
+    bool prepareTyping();
 
     PythonQtScriptingConsole* q;
     PythonQtObjectPtr context;
