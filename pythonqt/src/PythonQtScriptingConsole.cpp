@@ -79,13 +79,12 @@ void PythonQtScriptingConsole::executeLine(bool more)
     moveCursor(QTextCursor::End);
 
     // Code that cannot compile however it goes on ends the block, so its error shows at once.
-    if (needsMoreInput(line, d->gatheredCode, more && !d->isInvalid(d->gatheredCode))) {
+    if (needsMoreInput(line, d->gatheredCode, more && !d->cannotGoOn())) {
         appendCommandPrompt(true);
         didExecuteLine(line, d->gatheredCode, true);
         return;
     }
-    const QString code = d->gatheredCode;
-    d->gatheredCode.clear();
+    const QString code = d->takeGatheredCode();
     if (!hasNoStatement(code)) {
         d->hadError = false;
         d->output.setRunning(true);
@@ -235,7 +234,7 @@ bool PythonQtScriptingConsole::commandColor(QColor&)
 
 void PythonQtScriptingConsole::clear()
 {
-    d->gatheredCode.clear();
+    d->takeGatheredCode();
     QTextEdit::clear();
     // While code runs its output goes on from an empty page; the prompt comes when it ends.
     if (!isExecuting())

@@ -65,14 +65,23 @@ bool PythonQtScriptingConsolePrivate::isComplete(const QString& code)
     return completeness(code, "single") != Incomplete;
 }
 
-bool PythonQtScriptingConsolePrivate::isInvalid(const QString& code)
+bool PythonQtScriptingConsolePrivate::cannotGoOn()
 {
-    // Each line compiles the whole block again: beyond a typed block's size (a long paste) the
-    // error shows when the block runs instead.
-    if (code.count(QLatin1Char('\n')) > checkedLinesLimit)
+    // Each line compiles the whole block again: beyond a typed block's size the error shows
+    // when the block runs instead. So it does for lines that go on after a statement that was
+    // whole at the prompt (a paste of several): they run as a whole, as a file would.
+    if (gatheredHeldStatement || gatheredCode.count(QLatin1Char('\n')) > checkedLinesLimit)
         return false;
     // As a sequence of statements, so that a paste of several is not cut short.
-    return completeness(code, "exec") == Invalid;
+    const Completeness answer = completeness(gatheredCode, "exec");
+    gatheredHeldStatement = answer == Complete && isComplete(gatheredCode);
+    return answer == Invalid;
+}
+
+QString PythonQtScriptingConsolePrivate::takeGatheredCode()
+{
+    gatheredHeldStatement = false;
+    return std::exchange(gatheredCode, QString());
 }
 
 QString PythonQtScriptingConsolePrivate::commandText() const

@@ -23,9 +23,11 @@ public:
     void run(const QString& code, int start);
     // Whether code is a complete statement (or one that cannot compile: it runs and reports).
     bool isComplete(const QString& code);
-    // Whether code cannot compile, whatever lines would follow.
-    bool isInvalid(const QString& code);
+    // Whether the gathered code cannot compile, whatever lines would follow.
+    bool cannotGoOn();
     static constexpr int checkedLinesLimit = 100;
+    // The gathered code, taken: a new block starts.
+    QString takeGatheredCode();
     QString commandText() const;
     // True when key was taken care of because the text edit would change text before the prompt.
     bool keepsKeyOffProtectedText(QKeyEvent* key);
@@ -41,6 +43,7 @@ public:
     QString prehistory;
     QString prompt;
     QString gatheredCode;
+    bool gatheredHeldStatement = false;
     bool hadError = false;
     int startSymbol = Py_single_input;
     PyCompilerFlags compilerFlags;

@@ -75,6 +75,8 @@ private slots:
         QTest::newRow("a keyword as a name") << "def None(x):\n" << "SyntaxError: invalid syntax";
         QTest::newRow("an indented first line") << "  x = 1\n" << "IndentationError: unexpected indent";
         QTest::newRow("an invalid line in a block") << "for i in range(2):\n1 +* 2\n" << "SyntaxError: invalid syntax";
+        QTest::newRow("an invalid line deeper in a block") << "if True:\nx = 1\nfor i in range(2):\n1 +* 2\n"
+                                                            << "SyntaxError: invalid syntax";
         QTest::newRow("an unmatched bracket") << "x = (1, 2))\n" << "SyntaxError: unmatched ')'";
     }
 
@@ -88,6 +90,16 @@ private slots:
         QVERIFY(edit->hadError());
         user.submit("print('next')");
         QCOMPARE(user.lastLines(2), "next\n>>> ");
+    }
+
+    // Pasted statements run as one piece, as a file would: an error further down stops all.
+    void aPasteWithAnErrorRunsNothingOfIt()
+    {
+        QApplication::clipboard()->setText("pasted1 = 1\npasted2 = 2 +* 3\npasted3 = 3\n");
+        user.press("{Ctrl+V}");
+        QVERIFY2(user.text().contains("SyntaxError: invalid syntax"), qPrintable(user.text()));
+        user.submit("print('pasted1' in dir(), 'pasted3' in dir())");
+        QCOMPARE(user.lastLines(2), "False False\n>>> ");
     }
 
     // What a statement of an interactive session shows.
