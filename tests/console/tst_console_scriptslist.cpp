@@ -1,8 +1,8 @@
 // The scripts list: which files of a folder count as scripts, whether the engine has each one
 // loaded, folders that give no scripts, construction through the meta-types, and the
 // delegate's background fill.
-#include "editor/PythonScriptsController.h"
-#include "editor/StandartItemDelegatePaintExt.h"
+#include "console/PythonScriptsController.h"
+#include "console/StandartItemDelegatePaintExt.h"
 #include "support/PluginTestCase.h"
 #include "support/TestFiles.h"
 

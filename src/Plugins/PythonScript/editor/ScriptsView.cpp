@@ -1,7 +1,7 @@
 #include "editor/ScriptsView.h"
 
-#include "editor/PythonScriptsController.h"
-#include "editor/StandartItemDelegatePaintExt.h"
+#include "console/PythonScriptsController.h"
+#include "console/StandartItemDelegatePaintExt.h"
 #include "editor/ScriptConsolePort.h"
 #include "editor/ScriptEditorView.h"
 #include "editor/ScriptRunCommand.h"

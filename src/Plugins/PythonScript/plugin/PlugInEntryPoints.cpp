@@ -1,5 +1,5 @@
 #include "console/PythonScriptConsoleRegistration.h"
-#include "editor/PythonScriptsListTypes.h"
+#include "console/PythonScriptsListTypes.h"
 #include "engine/PythonEngineImpl.h"
 #include "plugin/PlugInEntryPoints.h"
 #include "plugin/PythonEnvironment.h"

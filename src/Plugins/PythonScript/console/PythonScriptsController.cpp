@@ -1,4 +1,4 @@
-#include "editor/PythonScriptsController.h"
+#include "console/PythonScriptsController.h"
 
 #include <BAPP_SharedSpecialFolders.h>
 #include <PLUG_Services.h>

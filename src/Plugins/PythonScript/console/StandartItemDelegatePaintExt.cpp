@@ -1,4 +1,4 @@
-#include "editor/StandartItemDelegatePaintExt.h"
+#include "console/StandartItemDelegatePaintExt.h"
 
 #include <QPainter>
 #include <QStandardItemModel>

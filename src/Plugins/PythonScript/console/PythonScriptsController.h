@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/PythonScriptInfo.h"
+#include "console/PythonScriptInfo.h"
 
 #include <QList>
 #include <QMetaType>

@@ -1,7 +1,7 @@
-#include "editor/PythonScriptsListTypes.h"
+#include "console/PythonScriptsListTypes.h"
 
-#include "editor/PythonScriptsController.h"
-#include "editor/StandartItemDelegatePaintExt.h"
+#include "console/PythonScriptsController.h"
+#include "console/StandartItemDelegatePaintExt.h"
 
 void registerScriptsListTypes()
 {
