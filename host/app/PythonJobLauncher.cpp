@@ -1,0 +1,99 @@
+#include "PythonJobLauncher.h"
+
+#include "SCP_PythonEngine.h"
+#include "SCP_PythonModule.h"
+
+namespace {
+
+// Runs in the interpreter; the jobs share the main module, as the console does.
+const char* const launcherSource = R"py(
+import os
+import sys
+
+_main = sys.modules["__main__"].__dict__
+
+
+def _exit_status(code):
+    if code is None:
+        return 0
+    if isinstance(code, int):
+        return int(code)
+    sys.stderr.write(str(code) + "\n")
+    return 1
+
+
+def _run(body, argv, folder):
+    sys.argv = argv
+    if folder is not None:
+        sys.path.insert(0, folder)
+    try:
+        body()
+    except SystemExit as exit:
+        return _exit_status(exit.code)
+    except BaseException as error:
+        # Without this function's and body's frames, the traceback reads as python's.
+        frames = error.__traceback__.tb_next.tb_next
+        sys.excepthook(type(error), error.with_traceback(frames), frames)
+        return 1
+    finally:
+        if folder is not None and folder in sys.path:
+            sys.path.remove(folder)
+    return None
+
+
+def run_code(code, args):
+    return _run(lambda: exec(compile(code, "<string>", "exec"), _main), ["-c"] + list(args), None)
+
+
+def run_file(path, args):
+    file_name = os.path.abspath(path)
+
+    def body():
+        with open(file_name, "rb") as source:
+            code = compile(source.read(), file_name, "exec")
+        _main["__file__"] = file_name
+        _main["__cached__"] = None
+        exec(code, _main)
+
+    return _run(body, [path] + list(args), os.path.dirname(os.path.realpath(file_name)))
+
+
+def run_module(name, args):
+    import runpy
+    return _run(lambda: runpy._run_module_as_main(name), ["-m"] + list(args), os.getcwd())
+)py";
+
+const char* functionName(BellwickJob::Kind kind)
+{
+    switch (kind) {
+    case BellwickJob::PythonFile:
+        return "run_file";
+    case BellwickJob::PythonModule:
+        return "run_module";
+    default:
+        return "run_code";
+    }
+}
+
+} // namespace
+
+PythonJobLauncher::PythonJobLauncher(SCP_PythonEngine* engine)
+    : m_module(engine->createModule(QStringLiteral("_bellwick_jobs")))
+{
+    if (m_module)
+        m_module->execute(QString::fromUtf8(launcherSource));
+}
+
+std::optional<int> PythonJobLauncher::run(const BellwickJob& job, const QStringList& arguments)
+{
+    if (!m_module)
+        return 1;
+    const QVariant status = m_module->call(QString::fromLatin1(functionName(job.kind)), {job.value, arguments});
+    switch (status.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return status.toInt();
+    default:
+        return std::nullopt;
+    }
+}
