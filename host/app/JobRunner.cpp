@@ -1,6 +1,8 @@
 #include "JobRunner.h"
 
 #include "BellwickError.h"
+#include "MSG_Action.h"
+#include "MSG_Scope.h"
 #include "PythonJobLauncher.h"
 #include "PythonStandardStreams.h"
 #include "SCP_PythonEngine.h"
@@ -53,8 +55,12 @@ int JobRunner::run(QScriptEngine* scriptEngine, OutputRoute route) const
         }
         if (!launcher)
             launcher.emplace(engine);
-        if (const std::optional<int> status = launcher->run(loaded.job, m_scriptArguments))
-            return *status;
+        if (const std::optional<PythonJobLauncher::End> end = launcher->run(loaded.job, m_scriptArguments)) {
+            // Where a log is kept the failure is recorded there too, whatever sys.stderr was.
+            if (!end->error.isEmpty() && route != StandardStreams)
+                MSG_Scope(end->error, MSG_Action::Error);
+            return end->status;
+        }
     }
     return 0;
 }

@@ -9,6 +9,7 @@ namespace {
 const char* const launcherSource = R"py(
 import os
 import sys
+import traceback
 
 _main = sys.modules["__main__"].__dict__
 
@@ -17,9 +18,9 @@ def _exit_status(code):
     if code is None:
         return 0
     if isinstance(code, int):
-        return int(code)
+        return [int(code), None]
     sys.stderr.write(str(code) + "\n")
-    return 1
+    return [1, None]
 
 
 def _run(body, argv, folder):
@@ -34,7 +35,7 @@ def _run(body, argv, folder):
         # Without this function's and body's frames, the traceback reads as python's.
         frames = error.__traceback__.tb_next.tb_next
         sys.excepthook(type(error), error.with_traceback(frames), frames)
-        return 1
+        return [1, traceback.format_exception_only(type(error), error)[-1].strip()]
     finally:
         if folder is not None and folder in sys.path:
             sys.path.remove(folder)
@@ -84,16 +85,13 @@ PythonJobLauncher::PythonJobLauncher(SCP_PythonEngine* engine)
         m_module->execute(QString::fromUtf8(launcherSource));
 }
 
-std::optional<int> PythonJobLauncher::run(const BellwickJob& job, const QStringList& arguments)
+std::optional<PythonJobLauncher::End> PythonJobLauncher::run(const BellwickJob& job, const QStringList& arguments)
 {
     if (!m_module)
-        return 1;
-    const QVariant status = m_module->call(QString::fromLatin1(functionName(job.kind)), {job.value, arguments});
-    switch (status.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return status.toInt();
-    default:
+        return End{1, QString()};
+    const QVariant end = m_module->call(QString::fromLatin1(functionName(job.kind)), {job.value, arguments});
+    if (end.typeId() != QMetaType::QVariantList)
         return std::nullopt;
-    }
+    const QVariantList parts = end.toList();
+    return End{parts.value(0).toInt(), parts.value(1).toString()};
 }

@@ -17,9 +17,16 @@ class PythonJobLauncher
 public:
     explicit PythonJobLauncher(SCP_PythonEngine* engine);
 
-    // The exit status when the job ends the run (SystemExit, an uncaught exception, which it
-    // has printed), nothing when its code ran to the end.
-    std::optional<int> run(const BellwickJob& job, const QStringList& arguments);
+    // How a job ended the run: its exit status and, for an uncaught exception (whose traceback
+    // went to sys.stderr), the exception's last line.
+    struct End
+    {
+        int status;
+        QString error;
+    };
+
+    // Nothing when the job's code ran to its end.
+    std::optional<End> run(const BellwickJob& job, const QStringList& arguments);
 
 private:
     SCP_PythonModule* m_module;
