@@ -1,5 +1,6 @@
 #include "plugin/PythonStartup.h"
 
+#include "plugin/BellwickModule.h"
 #include "plugin/PythonSiteDirectories.h"
 
 #include <PythonQt.h>
@@ -34,6 +35,7 @@ bool PythonStartup::start()
     PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule, QByteArray());
     if (PythonQt::self() && PythonQt::self()->initSuccessfully()) {
         PythonSiteDirectories().apply();
+        BellwickModule::install();
         return true;
     }
     logFailure();

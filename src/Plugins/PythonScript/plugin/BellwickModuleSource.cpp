@@ -1,0 +1,173 @@
+#include "plugin/BellwickModuleSource.h"
+
+const char* bellwickModuleSource()
+{
+    return R"py(
+"""The host's side for Python tools: its main window, docks for Qt widgets made in Python, and
+the Qt objects that the bridge hands out as objects of a Qt for Python binding (PyQt6, or
+PySide6 built for the same Qt)."""
+
+import atexit
+import importlib.util
+import os
+import sys
+
+import _bellwick
+
+__all__ = ["qt_binding", "main_window", "add_dock", "to_pyqt", "from_pyqt"]
+
+
+class Binding:
+    """What the module needs of one Qt for Python binding."""
+
+    def __init__(self, name, qt_version, QtCore, QtWidgets, wrap, unwrap, python_owned, delete):
+        self.name = name
+        self.qt_version = qt_version
+        self.QtCore = QtCore
+        self.QtWidgets = QtWidgets
+        self.wrap = wrap                  # (address, class) -> object
+        self.unwrap = unwrap              # object -> address
+        self.python_owned = python_owned  # object -> whether Python deletes it
+        self.delete = delete              # object -> None, deletes the C++ object
+
+
+def _pyqt6():
+    from PyQt6 import QtCore, QtWidgets, sip
+    return Binding("PyQt6", QtCore.QT_VERSION_STR, QtCore, QtWidgets, sip.wrapinstance,
+                   sip.unwrapinstance, sip.ispyowned, sip.delete)
+
+
+def _pyside6():
+    import shiboken6
+    from PySide6 import QtCore, QtWidgets
+    return Binding("PySide6", QtCore.__version__, QtCore, QtWidgets, shiboken6.wrapInstance,
+                   lambda obj: shiboken6.getCppPointer(obj)[0], shiboken6.ownedByPython, shiboken6.delete)
+
+
+# Tried in order; a PySide6 built for the host's Qt plugs in the same way.
+BINDINGS = [("PyQt6", _pyqt6), ("PySide6", _pyside6)]
+_binding = None
+
+
+def _fits(binding, host_qt):
+    built = [int(part) for part in binding.qt_version.split(".")[:2]]
+    running = [int(part) for part in host_qt.split(".")[:2]]
+    return built[0] == running[0] and built[1] <= running[1]
+
+
+def qt_binding():
+    """The binding in use; ImportError, naming both Qt versions, when none fits the host."""
+    global _binding
+    if _binding is not None:
+        return _binding
+    host_qt = _bellwick.host_qt_version()
+    problems = []
+    for name, factory in BINDINGS:
+        try:
+            binding = factory()
+        except ImportError as error:
+            problems.append("%s cannot be imported (%s)" % (name, error))
+            continue
+        if not _fits(binding, host_qt):
+            problems.append("%s is built for Qt %s" % (name, binding.qt_version))
+        elif binding.QtWidgets.QApplication.instance() is None:
+            problems.append("%s brings a Qt %s of its own" % (name, binding.qt_version))
+        else:
+            _binding = binding
+            return binding
+    raise ImportError("No Qt for Python binding fits this host, which runs Qt %s: %s. Install PyQt6 built for "
+                      "Qt %s (Debian: python3-pyqt6) where Python here looks (the preference "
+                      "PYTHON_SITE_PACKAGES, or a virtual environment)." % (host_qt, "; ".join(problems), host_qt))
+
+
+def main_window():
+    """The host's main window as an object of the binding; None when the host shows none."""
+    window = _bellwick.main_window()
+    return None if window is None else to_pyqt(window)
+
+
+def to_pyqt(obj):
+    """The binding's object for a Qt object the bridge hands out."""
+    binding = qt_binding()
+    return binding.wrap(_bellwick.address(obj), binding.QtCore.QObject)
+
+
+def from_pyqt(obj):
+    """The bridge's object for an object of the binding; the host must know it."""
+    binding = qt_binding()
+    if not isinstance(obj, binding.QtCore.QObject):
+        raise TypeError("from_pyqt needs a QObject of %s, not %s" % (binding.name, type(obj).__name__))
+    return _bellwick.known_object(binding.unwrap(obj))
+
+
+def add_dock(title, widget):
+    """Docks widget in the host's main window under title, with a Window-menu entry; the host
+    keeps the dock's place from run to run. A later call with the same title replaces the
+    widget. Answers the dock."""
+    binding = qt_binding()
+    QtWidgets = binding.QtWidgets
+    if not isinstance(widget, QtWidgets.QWidget):
+        raise TypeError("add_dock needs a QWidget of %s, not %s" % (binding.name, type(widget).__name__))
+    view = binding.wrap(_bellwick.address(_bellwick.dock_view(str(title))), QtWidgets.QWidget)
+    layout = view.layout()
+    if layout is None:
+        layout = QtWidgets.QVBoxLayout(view)
+        layout.setContentsMargins(0, 0, 0, 0)
+    while layout.count():
+        old = layout.takeAt(0).widget()
+        if old is not None and old is not widget:
+            old.deleteLater()
+    layout.addWidget(widget)
+    widget.show()
+    dock = view
+    while dock is not None and not isinstance(dock, QtWidgets.QDockWidget):
+        dock = dock.parentWidget()
+    if dock is not None:
+        dock.show()
+        dock.raise_()
+    return dock
+
+
+class _MatplotlibInTheHost:
+    """Finds matplotlib once, in a host with a main window, and makes its figures host windows
+    (QtAgg) that leave the console free (interactive mode: plt.show() does not block)."""
+
+    @classmethod
+    def find_spec(cls, name, path=None, target=None):
+        if name != "matplotlib":
+            return None
+        sys.meta_path.remove(cls)
+        spec = importlib.util.find_spec(name)
+        if spec is None or spec.loader is None or _bellwick.main_window() is None:
+            return spec
+        run_body = spec.loader.exec_module
+
+        def exec_module(module):
+            run_body(module)
+            try:
+                qt_binding()
+            except ImportError:
+                return
+            if "MPLBACKEND" not in os.environ:
+                module.rcParams["backend"] = "QtAgg"
+            module.interactive(True)
+
+        spec.loader.exec_module = exec_module
+        return spec
+
+
+def _before_exit():
+    # Widgets made in Python go while the interpreter can still run their destructors.
+    pyplot = sys.modules.get("matplotlib.pyplot")
+    if pyplot is not None:
+        pyplot.close("all")
+    if _binding is not None:
+        for widget in _binding.QtWidgets.QApplication.topLevelWidgets():
+            if _binding.python_owned(widget):
+                _binding.delete(widget)
+
+
+sys.meta_path.insert(0, _MatplotlibInTheHost)
+atexit.register(_before_exit)
+)py";
+}
