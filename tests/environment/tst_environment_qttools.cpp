@@ -1,0 +1,63 @@
+// A Qt tool made with PyQt6 in the host's window: docked, clicked with real events, its dock's
+// place kept; matplotlib figures as host windows; and a clean exit.
+#include "BellwickRun.h"
+#include "ProcessRun.h"
+#include "support/TestFiles.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_environment_qttools : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+    static bool importable(const QString& module)
+    {
+        return ProcessRun(BELLWICK_TEST_PYTHON, {"-c", "import " + module}, QString()).exitCode() == 0;
+    }
+
+private slots:
+    void aDockedToolInTheConsolesSession()
+    {
+        if (!importable("PyQt6.QtWidgets"))
+            QSKIP("PyQt6 is not installed for the build's Python (Debian: python3-pyqt6)");
+        const bool withMatplotlib = importable("matplotlib");
+        QFile checks(QFINDTESTDATA("scripts/counter_tool.js"));
+        QVERIFY(checks.open(QIODevice::ReadOnly));
+        const QString script = writeFile(folder.filePath("counter.js"),
+                                         QString("var toolFile = '%1';\nvar withMatplotlib = %2;\n")
+                                                 .arg(QFINDTESTDATA("scripts/counter_tool.py"), withMatplotlib ? "true" : "false")
+                                                 .toUtf8()
+                                             + checks.readAll());
+        const QString settings = folder.filePath("settings.ini");
+        const BellwickRun run({"--window", "--site-packages", "--settings", settings, "--script", script});
+        QVERIFY2(run.finished(), "the host ended abnormally");
+        QVERIFY2(run.exitCode() == 0, qPrintable(run.errorText() + run.messages(2).join('\n')));
+        QVERIFY(run.outputLines().contains("qt tool checks passed"));
+        // The slot ran outside the console's own code: its output is in the host's log.
+        QVERIFY(run.messages(7).contains("[PY STDOUT] : clicked"));
+        if (!withMatplotlib)
+            QSKIP("matplotlib is not installed for the build's Python (Debian: python3-matplotlib)");
+    }
+
+    // The dock is saved with the window's layout like the host's own docks.
+    void theDocksPlaceIsSaved()
+    {
+        if (!importable("PyQt6.QtWidgets"))
+            QSKIP("PyQt6 is not installed for the build's Python (Debian: python3-pyqt6)");
+        const QString settings = folder.filePath("settings.ini");
+        QVERIFY(QFileInfo::exists(settings));
+        const QByteArray state = QByteArray::fromBase64(QSettings(settings, QSettings::IniFormat).value("bellwick/mainWindowState").toByteArray());
+        // Qt's data streams write a QString as big-endian UTF-16.
+        QByteArray name;
+        for (const QChar c : QStringLiteral("PythonTool:Counter"))
+            name += QByteArray{char(c.unicode() >> 8), char(c.unicode() & 0xff)};
+        QVERIFY(state.contains(name));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_environment_qttools)
+#include "tst_environment_qttools.moc"
