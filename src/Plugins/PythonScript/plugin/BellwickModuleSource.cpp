@@ -125,6 +125,11 @@ def add_dock(title, widget):
     if dock is not None:
         dock.show()
         dock.raise_()
+        # A dock that joins a crowded side starts squeezed; it gets at least what its widget asks.
+        wanted = widget.sizeHint().height()
+        window = main_window()
+        if window is not None and dock.height() < wanted:
+            window.resizeDocks([dock], [wanted], binding.QtCore.Qt.Orientation.Vertical)
     return dock
 
 
