@@ -2,7 +2,7 @@
 
 #include "python/PythonFunctionImpl.h"
 
-#include "engine/EngineGILScope.h"
+#include "python/PythonLockScope.h"
 
 #include <PythonQt.h>
 #include <PythonQtConv.h>
@@ -28,7 +28,7 @@ QVariant PythonFunctionImpl::call(QVariantList args)
 
 QVariant PythonFunctionImpl::callObject(PyObject* callable, const QVariantList& args)
 {
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     if (!PythonQt::self())
         return QVariant();
     PyObject* result = PythonQt::self()->callAndReturnPyObject(callable, args, QVariantMap());

@@ -6,7 +6,7 @@
 
 #include <QObject>
 
-class PythonEngineImpl;
+class SCP_PythonEngine;
 class SCP_PythonFunction;
 
 // A Python module as the host holds it. Its engine is its parent and owner; it owns the function
@@ -15,8 +15,9 @@ class PythonModuleImpl : public QObject, public SCP_PythonModule
 {
     Q_OBJECT
 public:
-    // module must be a real module; the wrapper takes its own reference.
-    PythonModuleImpl(PyObject* module, PythonEngineImpl* engine);
+    // module must be a real module; the wrapper takes its own reference. The engine is seen
+    // through its host interface and its QObject side, so that this layer needs nothing above it.
+    PythonModuleImpl(PyObject* module, SCP_PythonEngine* engine, QObject* owner);
     ~PythonModuleImpl() override;
 
     const QString& name() override;
@@ -41,7 +42,7 @@ private:
     void forgetFunctions();
 
     PyObjectPtr module;
-    PythonEngineImpl* engine;
+    SCP_PythonEngine* engine;
     QString nameCache;
     QString fileNameCache;
     QList<SCP_PythonFunction*> functionList;
