@@ -6,11 +6,11 @@
 #include "plugin/PythonToolDocks.h"
 #include "python/PyObjectPtr.h"
 #include "python/PyStringConversion.h"
+#include "python/PythonLockScope.h"
 
 #include <BUIAPP_Application.h>
 #include <PythonQt.h>
 #include <PythonQtConv.h>
-#include <PythonQtThreadSupport.h>
 
 #include <QApplication>
 #include <QThread>
@@ -119,7 +119,7 @@ bool installPython()
 
 void BellwickModule::install()
 {
-    PythonQtGILScope lock;
+    PythonLockScope lock;
     if (!installNative() || !installPython())
         PyErr_Print();
 }

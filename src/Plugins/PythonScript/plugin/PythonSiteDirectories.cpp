@@ -4,13 +4,15 @@
 
 #include "python/PyObjectPtr.h"
 #include "python/PyStringConversion.h"
+#include "python/PythonLockScope.h"
 
 #include <BAPP_SharedSpecialFolders.h>
 #include <MSG_Action.h>
 #include <MSG_Scope.h>
 #include <PR_Preference.h>
-#include <PythonQtThreadSupport.h>
 #include <SCP_PythonFinder.h>
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -73,14 +75,10 @@ def setup(add_on_folder, venv, site_packages):
     if venv:
         venv = os.path.abspath(venv)
         version = _venv_version(venv)
-        running = "%d.%d" % sys.version_info[:2]
-        if version is None:
-            refusals.append("The virtual environment %s is not used: it has no pyvenv.cfg." % venv)
-        elif version != running:
-            refusals.append("The virtual environment %s is not used: it was made for Python %s, and Python %s runs here."
-                            % (venv, version or "of an unknown version", running))
-        else:
+        if version == "%d.%d" % sys.version_info[:2]:
             site.addsitedir(_venv_site_packages(venv), _known())
+        else:
+            refusals.append((venv, version))
     installed = [folder for folder in site.getsitepackages() if os.path.isdir(folder)]
     if site_packages:
         for folder in installed:
@@ -89,6 +87,17 @@ def setup(add_on_folder, venv, site_packages):
     sys.excepthook = _excepthook
     return refusals
 )py";
+
+// version: what the venv's pyvenv.cfg names; null without the file, empty when it names none.
+QString refusal(const QString& venv, const QString& version)
+{
+    if (version.isNull())
+        return QCoreApplication::translate("PythonScript", "The virtual environment %1 is not used: it has no pyvenv.cfg.").arg(venv);
+    if (version.isEmpty())
+        return QCoreApplication::translate("PythonScript", "The virtual environment %1 is not used: its pyvenv.cfg names no Python version.").arg(venv);
+    return QCoreApplication::translate("PythonScript", "The virtual environment %1 is not used: it was made for Python %2, and Python %3 runs here.")
+        .arg(venv, version, QStringLiteral("%1.%2").arg(PY_MAJOR_VERSION).arg(PY_MINOR_VERSION));
+}
 
 void report(const QString& text)
 {
@@ -113,7 +122,7 @@ void PythonSiteDirectories::apply() const
 
 QStringList PythonSiteDirectories::run() const
 {
-    PythonQtGILScope lock;
+    PythonLockScope lock;
     QStringList refusals;
     const PyObjectPtr globals(PyDict_New(), false);
     PyDict_SetItemString(globals.object(), "__builtins__", PyEval_GetBuiltins());
@@ -130,7 +139,9 @@ QStringList PythonSiteDirectories::run() const
         return refusals;
     }
     const Py_ssize_t count = PyList_Check(answer.object()) ? PyList_Size(answer.object()) : 0;
-    for (Py_ssize_t i = 0; i < count; ++i)
-        refusals.append(toQString(PyList_GetItem(answer.object(), i)));
+    for (Py_ssize_t i = 0; i < count; ++i) {
+        PyObject* venvAndVersion = PyList_GetItem(answer.object(), i);
+        refusals.append(refusal(toQString(PyTuple_GetItem(venvAndVersion, 0)), toQString(PyTuple_GetItem(venvAndVersion, 1))));
+    }
     return refusals;
 }
