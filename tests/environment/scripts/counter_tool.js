@@ -19,6 +19,7 @@ function said(text) {
 
 submit("exec(open('" + toolFile + "').read())");
 check(said("the host's application: True QApplication"), "PyQt6 sees the host's application");
+check(said("one application: True"), "a script's QApplication(argv) is the host's");
 check(said("docked: True PythonTool:Counter"), "the tool is a dock of the main window");
 check(said("in the Window menu: True"), "the dock has a Window-menu entry");
 check(said("round trip: True"), "the main window goes to the bridge and back");

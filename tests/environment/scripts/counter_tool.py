@@ -31,6 +31,7 @@ counter = Counter()
 dock = bellwick.add_dock("Counter", counter)
 menu = [action.menu() for action in window.menuBar().actions() if action.text() == "&Window"][0]
 print("the host's application:", application is QtCore.QCoreApplication.instance(), type(application).__name__)
+print("one application:", QtWidgets.QApplication(["tool"]) is application)
 print("docked:", dock.parentWidget() is window, dock.objectName())
 print("in the Window menu:", "Counter" in [action.text() for action in menu.actions()])
 print("round trip:", bellwick.to_pyqt(bellwick.from_pyqt(window)) is window)

@@ -8,7 +8,6 @@ the Qt objects that the bridge hands out as objects of a Qt for Python binding (
 PySide6 built for the same Qt)."""
 
 import atexit
-import importlib.util
 import os
 import sys
 
@@ -133,29 +132,72 @@ def add_dock(title, widget):
     return dock
 
 
-class _MatplotlibInTheHost:
-    """Finds matplotlib once, in a host with a main window, and makes its figures host windows
-    (QtAgg) that leave the console free (interactive mode: plt.show() does not block)."""
+def _answer_the_host(application_class):
+    make, initialise = application_class.__new__, application_class.__init__
+
+    # The binding wraps the existing application through these without arguments; a script's
+    # QApplication(sys.argv) gets the host's.
+    def new(cls, *args, **kwargs):
+        return make(cls) if not args and not kwargs else application_class.instance()
+
+    def init(self, *args, **kwargs):
+        if not args and not kwargs:
+            initialise(self)
+
+    application_class.__new__ = new
+    application_class.__init__ = init
+
+
+def _one_application(module):
+    """The host's application is the only one: constructing another answers it."""
+    for name in ("QCoreApplication", "QGuiApplication", "QApplication"):
+        application_class = module.__dict__.get(name)
+        if application_class is not None and application_class.instance() is not None:
+            _answer_the_host(application_class)
+
+
+def _matplotlib_in_the_window(module):
+    """In a window, figures are host windows (QtAgg) that leave the console free: interactive
+    mode, so plt.show() does not block."""
+    if _bellwick.main_window() is None:
+        return
+    try:
+        qt_binding()
+    except ImportError:
+        return
+    if "MPLBACKEND" not in os.environ:
+        module.rcParams["backend"] = "QtAgg"
+    module.interactive(True)
+
+
+class _HostImportHooks:
+    """Runs a hook on a few modules once, right after their first import."""
+
+    hooks = {
+        "PyQt6.QtCore": _one_application,
+        "PyQt6.QtGui": _one_application,
+        "PyQt6.QtWidgets": _one_application,
+        "matplotlib": _matplotlib_in_the_window,
+    }
 
     @classmethod
     def find_spec(cls, name, path=None, target=None):
-        if name != "matplotlib":
+        hook = cls.hooks.pop(name, None)
+        if hook is None:
             return None
-        sys.meta_path.remove(cls)
-        spec = importlib.util.find_spec(name)
-        if spec is None or spec.loader is None or _bellwick.main_window() is None:
+        spec = None
+        for finder in sys.meta_path:
+            if finder is not cls and hasattr(finder, "find_spec"):
+                spec = finder.find_spec(name, path, target)
+                if spec is not None:
+                    break
+        if spec is None or spec.loader is None or not hasattr(spec.loader, "exec_module"):
             return spec
         run_body = spec.loader.exec_module
 
         def exec_module(module):
             run_body(module)
-            try:
-                qt_binding()
-            except ImportError:
-                return
-            if "MPLBACKEND" not in os.environ:
-                module.rcParams["backend"] = "QtAgg"
-            module.interactive(True)
+            hook(module)
 
         spec.loader.exec_module = exec_module
         return spec
@@ -172,7 +214,7 @@ def _before_exit():
                 _binding.delete(widget)
 
 
-sys.meta_path.insert(0, _MatplotlibInTheHost)
+sys.meta_path.insert(0, _HostImportHooks)
 atexit.register(_before_exit)
 )py";
 }
