@@ -43,6 +43,30 @@ private slots:
             QSKIP("matplotlib is not installed for the build's Python (Debian: python3-matplotlib)");
     }
 
+    // Without a binding built for the host's Qt, bellwick's Qt functions raise an ImportError
+    // that names the Qt of each side; nothing crashes. The installation's packages are off here,
+    // so PyQt6 cannot be found; a stand-in binding says it was built for Qt 5.
+    void aBindingThatDoesNotFitIsRefused()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", folder.path());
+        const ProcessRun run = ProcessRun::bellwick(
+            folder.filePath("binding.ini"),
+            {"-c", "import bellwick\n"
+                   "stand_in = lambda: bellwick.Binding('QtFive', '5.15.2', None, None, None, None, None, None)\n"
+                   "bellwick.BINDINGS.insert(0, ('QtFive', stand_in))\n"
+                   "try:\n"
+                   "    bellwick.add_dock('Tool', None)\n"
+                   "except ImportError as error:\n"
+                   "    print(error)\n"},
+            folder.path(), environment);
+        QCOMPARE(run.exitCode(), 0);
+        const QString said = QString::fromUtf8(run.out());
+        QVERIFY2(said.contains("which runs Qt " + QString(qVersion())), qPrintable(said));
+        QVERIFY2(said.contains("QtFive is built for Qt 5.15.2"), qPrintable(said));
+        QVERIFY2(said.contains("PyQt6 cannot be imported"), qPrintable(said));
+    }
+
     // The dock is saved with the window's layout like the host's own docks.
     void theDocksPlaceIsSaved()
     {
