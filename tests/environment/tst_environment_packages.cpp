@@ -133,6 +133,24 @@ private slots:
         QVERIFY2(lines.last().contains(QRegularExpression("^Hint: 'numpy' is installed in /.+, .*PYTHON_SITE_PACKAGES.*--site-packages")),
                  qPrintable(lines.last()));
     }
+
+    // The console's traceback carries the hint too.
+    void theHintInTheConsole()
+    {
+        if (!installed("numpy"))
+            QSKIP("numpy is not installed for the build's Python (Debian: python3-numpy)");
+        const QString script = writeFile(folder.filePath("hint.js"),
+                                         "var editor = Host.widgets('PythonScriptConsoleTextEdit')[0];\n"
+                                         "Host.mouseClick(editor, 10, 10);\n"
+                                         "Host.keyClicks(editor, 'import numpy');\n"
+                                         "Host.keyClick(editor, 'Return', '');\n"
+                                         "Host.print(editor.plainText);\n");
+        const ProcessRun result = run({"--window", "--script", script});
+        QCOMPARE(result.exitCode(), 0);
+        const QString console = QString::fromUtf8(result.out());
+        QVERIFY2(console.contains(QRegularExpression("ModuleNotFoundError: No module named 'numpy'\nHint: 'numpy' is installed in /")),
+                 qPrintable(console));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_environment_packages)

@@ -16,9 +16,10 @@
 
 namespace {
 
-// Runs in a namespace of its own, kept alive by the excepthook it installs. site's functions
+// Runs in a namespace of its own, kept alive by the error class it installs. site's functions
 // are used without site's main(): no user site, no sitecustomize, nothing from the environment.
 const char* const siteSource = R"py(
+import _frozen_importlib
 import importlib.machinery
 import os
 import site
@@ -47,23 +48,33 @@ def _venv_site_packages(folder):
     return os.path.join(folder, "lib", "python%d.%d" % sys.version_info[:2], "site-packages")
 
 
-def _hint(error):
-    name = (getattr(error, "name", None) or "").partition(".")[0]
-    if not name:
-        return None
-    for folder in _switched_off:
+def _hint(name):
+    name = (name or "").partition(".")[0]
+    for folder in _switched_off if name else []:
         if importlib.machinery.PathFinder.find_spec(name, [folder]) is not None:
             return ("Hint: %r is installed in %s, which Python here does not search; switch on the "
-                    "preference PYTHON_SITE_PACKAGES (or run bellwick with --site-packages) to use it.\n"
+                    "preference PYTHON_SITE_PACKAGES (or run bellwick with --site-packages) to use it."
                     % (name, folder))
     return None
 
 
-def _excepthook(kind, value, traceback, _previous=sys.excepthook):
-    _previous(kind, value, traceback)
-    hint = _hint(value) if isinstance(value, ModuleNotFoundError) else None
-    if hint:
-        sys.stderr.write(hint)
+class _ModuleNotFoundError(ModuleNotFoundError):
+    """What a failed import raises here: the usual error, which names the folder left off that
+    holds the module, wherever the traceback is printed (console, jobs, the host's log)."""
+
+    def __init__(self, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        self._hint = _hint(self.name)
+        if self._hint and hasattr(self, "add_note"):
+            self.add_note(self._hint)
+
+    def __str__(self):
+        text = super().__str__()
+        return text + "\n" + self._hint if self._hint and not hasattr(self, "add_note") else text
+
+
+_ModuleNotFoundError.__name__ = _ModuleNotFoundError.__qualname__ = "ModuleNotFoundError"
+_ModuleNotFoundError.__module__ = "builtins"
 
 
 def setup(add_on_folder, venv, site_packages):
@@ -84,7 +95,8 @@ def setup(add_on_folder, venv, site_packages):
         for folder in installed:
             site.addsitedir(folder, _known())
     _switched_off = [] if site_packages else installed
-    sys.excepthook = _excepthook
+    # The import system looks the class up in its own module first.
+    _frozen_importlib.ModuleNotFoundError = _ModuleNotFoundError
     return refusals
 )py";
 

@@ -6,8 +6,8 @@
 // The folders of installed packages that join the module search path as site directories
 // (their .pth files honoured) without the interpreter's site module running: the add-on folder's
 // .pth entries, a virtual environment's site-packages (preference "PYTHON_VIRTUAL_ENV") and, when
-// the preference "PYTHON_SITE_PACKAGES" is on, the installation's own. It also installs the
-// hint that follows a failed import of a module that sits in a folder left off.
+// the preference "PYTHON_SITE_PACKAGES" is on, the installation's own. A failed import of a module
+// that sits in a folder left off says so in its error.
 class PythonSiteDirectories
 {
 public:
