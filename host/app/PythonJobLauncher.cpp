@@ -39,7 +39,7 @@ def _run(body, argv, folder):
     finally:
         if folder is not None and folder in sys.path:
             sys.path.remove(folder)
-    return None
+    return []
 
 
 def run_code(code, args):
@@ -79,7 +79,8 @@ const char* functionName(BellwickJob::Kind kind)
 } // namespace
 
 PythonJobLauncher::PythonJobLauncher(SCP_PythonEngine* engine)
-    : m_module(engine->createModule(QStringLiteral("_bellwick_jobs")))
+    : m_engine(engine)
+    , m_module(engine->createModule(QStringLiteral("_bellwick_jobs")))
 {
     if (m_module)
         m_module->execute(QString::fromUtf8(launcherSource));
@@ -90,8 +91,14 @@ std::optional<PythonJobLauncher::End> PythonJobLauncher::run(const BellwickJob& 
     if (!m_module)
         return End{1, QString()};
     const QVariant end = m_module->call(QString::fromLatin1(functionName(job.kind)), {job.value, arguments});
-    if (end.typeId() != QMetaType::QVariantList)
+    // No answer at all: the launcher itself did not run (its error, if any, is reported).
+    if (!end.isValid()) {
+        m_engine->reportError();
+        return End{1, QString()};
+    }
+    // [] when the code ran to its end, [status, error] when it ended the run.
+    const QVariantList parts = end.typeId() == QMetaType::QVariantList ? end.toList() : QVariantList();
+    if (parts.isEmpty())
         return std::nullopt;
-    const QVariantList parts = end.toList();
     return End{parts.value(0).toInt(), parts.value(1).toString()};
 }

@@ -29,5 +29,6 @@ public:
     std::optional<End> run(const BellwickJob& job, const QStringList& arguments);
 
 private:
+    SCP_PythonEngine* m_engine;
     SCP_PythonModule* m_module;
 };
