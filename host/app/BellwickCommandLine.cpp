@@ -76,7 +76,7 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     const QList<QCommandLineOption> options{help, version, plugin, settings, specialFolder, log, batch, without, script, python,
                                             code, module, venv, sitePackages, window, stay, style, language};
     parser.addOptions(options);
-    parser.addPositionalArgument(QStringLiteral("-- ARGS"), QStringLiteral("The rest of sys.argv for the Python jobs."));
+    parser.addPositionalArgument(QStringLiteral("ARGS"), QStringLiteral("After --: the rest of sys.argv for the Python jobs."), QStringLiteral("[-- ARGS...]"));
     // The usage line names the program whatever the executable file is called.
     const QString text = parser.helpText();
     m_helpText = QStringLiteral("Usage: bellwick") + text.mid(text.indexOf(QLatin1String(" [options]")));
