@@ -67,6 +67,39 @@ private slots:
         QVERIFY2(said.contains("PyQt6 cannot be imported"), qPrintable(said));
     }
 
+    // Widgets and figures made in Python and left open go before the interpreter does: the
+    // host exits cleanly.
+    void leftOpenAtExit_data()
+    {
+        QTest::addColumn<QString>("module");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("a widget and a dialog") << "PyQt6.QtWidgets"
+                                               << "from PyQt6 import QtWidgets\n"
+                                                  "class Tool(QtWidgets.QWidget):\n"
+                                                  "    def closeEvent(self, event):\n"
+                                                  "        print('closing')\n"
+                                                  "tool = Tool()\ntool.show()\ndialog = QtWidgets.QDialog(tool)\ndialog.show()";
+        QTest::newRow("a QtAgg figure") << "matplotlib"
+                                        << "import matplotlib\nmatplotlib.use('QtAgg')\nimport matplotlib.pyplot as plt\n"
+                                           "plt.plot([1, 2])\nplt.show(block=False)";
+    }
+
+    void leftOpenAtExit()
+    {
+        QFETCH(QString, module);
+        QFETCH(QString, code);
+        if (!importable(module))
+            QSKIP(qPrintable(module + " is not installed for the build's Python (Debian: python3-pyqt6, python3-matplotlib)"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", folder.path());
+        environment.insert("QT_QPA_PLATFORM", "minimal");
+        const ProcessRun run = ProcessRun::bellwick(folder.filePath("exit.ini"), {"--site-packages", "-c", code}, folder.path(), environment);
+        QVERIFY(run.finished());
+        QCOMPARE(run.exitCode(), 0);
+        // The platform may say what it cannot do; no exit handler may fail.
+        QVERIFY2(!run.err().contains("Error"), run.err().constData());
+    }
+
     // The dock is saved with the window's layout like the host's own docks.
     void theDocksPlaceIsSaved()
     {

@@ -154,6 +154,14 @@ def _one_application(module):
         application_class = module.__dict__.get(name)
         if application_class is not None and application_class.instance() is not None:
             _answer_the_host(application_class)
+    _first_at_exit(module)
+
+
+def _first_at_exit(module):
+    """At exit, Python's handlers run last registered first: the widgets go before the exit
+    handlers of the modules imported since (matplotlib's closes figures whose widgets are gone)."""
+    atexit.unregister(_before_exit)
+    atexit.register(_before_exit)
 
 
 def _matplotlib_in_the_window(module):
@@ -178,6 +186,7 @@ class _HostImportHooks:
         "PyQt6.QtGui": _one_application,
         "PyQt6.QtWidgets": _one_application,
         "matplotlib": _matplotlib_in_the_window,
+        "matplotlib._pylab_helpers": _first_at_exit,
     }
 
     @classmethod
