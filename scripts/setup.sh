@@ -9,7 +9,7 @@ packages=(
   python3.11-dev libpython3.11-dev
   # Packages the host's Python reaches with PYTHON_SITE_PACKAGES, and venvs, which the tests use.
   python3-pyqt6 python3-numpy python3-matplotlib python3.11-venv
-  libbenchmark-dev
+  libbenchmark-dev pybind11-dev
 )
 
 missing=()

@@ -1,6 +1,6 @@
 // bellwick runs Python jobs as python runs its command line: what each writes to standard output
 // and error, and its exit status, are python's own for the same code.
-#include "ProcessRun.h"
+#include "support/ProcessRun.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // Where Python finds packages in the host: the add-on folder as a site directory, a virtual
 // environment, the installation's own site-packages on request, and nothing by accident.
-#include "ProcessRun.h"
+#include "support/ProcessRun.h"
 #include "support/TestFiles.h"
 
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // A Qt tool made with PyQt6 in the host's window: docked, clicked with real events, its dock's
 // place kept; matplotlib figures as host windows; and a clean exit.
-#include "BellwickRun.h"
-#include "ProcessRun.h"
+#include "support/BellwickRun.h"
+#include "support/ProcessRun.h"
 #include "support/TestFiles.h"
 
 #include <QSettings>

@@ -122,19 +122,42 @@ QVariant PythonModuleImpl::execute(const QString& code)
     return result;
 }
 
+PyObject* PythonModuleImpl::callKey(const QString& functionName)
+{
+    const auto cached = callKeys.find(functionName);
+    if (cached != callKeys.end())
+        return cached->second.object();
+    // Names come from the host's code, so there are few; a caller inventing names cannot grow
+    // the cache without end.
+    if (callKeys.size() >= maxCallKeys)
+        callKeys.clear();
+    const QByteArray utf8 = functionName.toUtf8();
+    PyObject* key = PyUnicode_InternFromString(utf8.constData());
+    if (!key) {
+        PyErr_Clear();
+        return nullptr;
+    }
+    return callKeys.try_emplace(functionName, key, false).first->second.object();
+}
+
 QVariant PythonModuleImpl::call(const QString& functionName, QVariantList args)
 {
     PythonLockScope lock;
     PyObject* dict = namespaceDict();
     if (!dict)
         return QVariant();
-    PyObject* found = PyDict_GetItemString(dict, functionName.toUtf8().constData());
+    // The interned name hashes once and compares by identity with the namespace's own key.
+    PyObject* key = callKey(functionName);
+    // A lookup that finds nothing sets no error and leaves a pending one as it was.
+    PyObject* found = key ? PyDict_GetItem(dict, key) : nullptr;
     // Only plain def/lambda functions: classes, built-ins and other callables are refused.
     if (!found || Py_TYPE(found) != &PyFunction_Type)
         return QVariant();
     // The call may unbind the name; keep the function alive until it returns.
-    const PyObjectPtr function(found);
-    return PythonFunctionImpl::callObject(function.object(), args);
+    Py_INCREF(found);
+    const QVariant result = PythonFunctionImpl::callObject(found, args);
+    Py_DECREF(found);
+    return result;
 }
 
 QVariant PythonModuleImpl::call(const QString& functionName)

@@ -5,6 +5,9 @@
 #include <SCP_PythonModule.h>
 
 #include <QObject>
+#include <QString>
+
+#include <unordered_map>
 
 class SCP_PythonEngine;
 class SCP_PythonFunction;
@@ -40,6 +43,9 @@ private:
     // not a module.
     PyObject* namespaceDict() const;
     void forgetFunctions();
+    // The interned Python str of a name call() looks up (borrowed from the cache); null when
+    // the name cannot be made one.
+    PyObject* callKey(const QString& functionName);
 
     PyObjectPtr module;
     SCP_PythonEngine* engine;
@@ -47,4 +53,6 @@ private:
     QString fileNameCache;
     QList<SCP_PythonFunction*> functionList;
     bool functionsCached = false;
+    static constexpr size_t maxCallKeys = 256;
+    std::unordered_map<QString, PyObjectPtr> callKeys;
 };
