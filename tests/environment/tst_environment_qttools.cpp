@@ -67,6 +67,33 @@ private slots:
         QVERIFY2(said.contains("PyQt6 cannot be imported"), qPrintable(said));
     }
 
+    // A Qt object the bridge hands out (its "js" object) becomes its PyQt6 object and back; what
+    // the host does not know, or what is no Qt object, is refused with an error, not a crash.
+    void bridgeObjectsToPyQtAndBack_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QByteArray>("printed");
+        QTest::newRow("round trip") << "q = bellwick.to_pyqt(js)\nprint(type(q).__name__, bellwick.from_pyqt(q) is js)"
+                                    << QByteArray("QObject True\n");
+        QTest::newRow("an object the host does not know")
+            << "from PyQt6 import QtCore\ntry:\n    bellwick.from_pyqt(QtCore.QObject())\nexcept ValueError as error:\n    print(error)"
+            << QByteArray("not a Qt object the host knows\n");
+        QTest::newRow("no Qt object") << "try:\n    bellwick.to_pyqt(42)\nexcept TypeError as error:\n    print(error)"
+                                      << QByteArray("expected a live Qt object of the host, not int\n");
+    }
+
+    void bridgeObjectsToPyQtAndBack()
+    {
+        if (!importable("PyQt6.QtWidgets"))
+            QSKIP("PyQt6 is not installed for the build's Python (Debian: python3-pyqt6)");
+        QFETCH(QString, code);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", folder.path());
+        const ProcessRun run = ProcessRun::bellwick(folder.filePath("bridge.ini"), {"--site-packages", "-c", "import bellwick\n" + code},
+                                                    folder.path(), environment);
+        QTEST(run.out(), "printed");
+    }
+
     // Widgets and figures made in Python and left open go before the interpreter does: the
     // host exits cleanly.
     void leftOpenAtExit_data()
