@@ -14,6 +14,15 @@ class tst_environment_qttools : public QObject
 
     QTemporaryDir folder;
 
+    // A headless run of bellwick with its own preferences; platform: the Qt platform plug-in.
+    ProcessRun headless(const QString& settings, const QStringList& args, const QString& platform = QStringLiteral("offscreen"))
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", folder.path());
+        environment.insert("QT_QPA_PLATFORM", platform);
+        return ProcessRun::bellwick(folder.filePath(settings), args, folder.path(), environment);
+    }
+
     static bool importable(const QString& module)
     {
         return ProcessRun(BELLWICK_TEST_PYTHON, {"-c", "import " + module}, QString()).exitCode() == 0;
@@ -48,18 +57,15 @@ private slots:
     // so PyQt6 cannot be found; a stand-in binding says it was built for Qt 5.
     void aBindingThatDoesNotFitIsRefused()
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", folder.path());
-        const ProcessRun run = ProcessRun::bellwick(
-            folder.filePath("binding.ini"),
+        const ProcessRun run = headless(
+            "binding.ini",
             {"-c", "import bellwick\n"
                    "stand_in = lambda: bellwick.Binding('QtFive', '5.15.2', None, None, None, None, None, None)\n"
                    "bellwick.BINDINGS.insert(0, ('QtFive', stand_in))\n"
                    "try:\n"
                    "    bellwick.add_dock('Tool', None)\n"
                    "except ImportError as error:\n"
-                   "    print(error)\n"},
-            folder.path(), environment);
+                   "    print(error)\n"});
         QCOMPARE(run.exitCode(), 0);
         const QString said = QString::fromUtf8(run.out());
         QVERIFY2(said.contains("which runs Qt " + QString(qVersion())), qPrintable(said));
@@ -87,10 +93,7 @@ private slots:
         if (!importable("PyQt6.QtWidgets"))
             QSKIP("PyQt6 is not installed for the build's Python (Debian: python3-pyqt6)");
         QFETCH(QString, code);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", folder.path());
-        const ProcessRun run = ProcessRun::bellwick(folder.filePath("bridge.ini"), {"--site-packages", "-c", "import bellwick\n" + code},
-                                                    folder.path(), environment);
+        const ProcessRun run = headless("bridge.ini", {"--site-packages", "-c", "import bellwick\n" + code});
         QTEST(run.out(), "printed");
     }
 
@@ -117,10 +120,7 @@ private slots:
         QFETCH(QString, code);
         if (!importable(module))
             QSKIP(qPrintable(module + " is not installed for the build's Python (Debian: python3-pyqt6, python3-matplotlib)"));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", folder.path());
-        environment.insert("QT_QPA_PLATFORM", "minimal");
-        const ProcessRun run = ProcessRun::bellwick(folder.filePath("exit.ini"), {"--site-packages", "-c", code}, folder.path(), environment);
+        const ProcessRun run = headless("exit.ini", {"--site-packages", "-c", code}, "minimal");
         QVERIFY(run.finished());
         QCOMPARE(run.exitCode(), 0);
         // The platform may say what it cannot do; no exit handler may fail.
