@@ -43,7 +43,7 @@ def _run(body, argv, folder):
 
 
 def run_code(code, args):
-    return _run(lambda: exec(compile(code, "<string>", "exec"), _main), ["-c"] + list(args), None)
+    return _run(lambda: exec(compile(code, "<string>", "exec"), _main), ["-c"] + list(args), "")
 
 
 def run_file(path, args):

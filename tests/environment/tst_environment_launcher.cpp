@@ -38,6 +38,7 @@ private slots:
         QTest::newRow("SystemExit with a message") << "c" << "import sys\nsys.exit('bad input')" << none;
         QTest::newRow("uncaught error") << "c" << "def f():\n    return 1 / 0\nf()" << none;
         QTest::newRow("sys.argv of -c") << "c" << "import sys\nprint(sys.argv)" << QStringList{"a", "b c"};
+        QTest::newRow("-c imports from the working folder") << "c" << "import jobhelper\nprint(jobhelper.VALUE)" << none;
         QTest::newRow("sys.argv of a file") << "file" << "import sys\nprint(sys.argv)" << QStringList{"x", "-y"};
         QTest::newRow("__file__") << "file" << "print(__file__)" << none;
         QTest::newRow("the script's folder first on sys.path") << "file"
@@ -52,6 +53,7 @@ private slots:
 
     void sameAsPython()
     {
+        writeFile(folder.filePath("jobhelper.py"), "VALUE = 'from the working folder'\n");
         QFETCH(QString, kind);
         QFETCH(QString, source);
         QFETCH(QStringList, args);
