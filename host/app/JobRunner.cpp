@@ -55,14 +55,30 @@ int JobRunner::run(QScriptEngine* scriptEngine, OutputRoute route) const
         }
         if (!launcher)
             launcher.emplace(engine);
-        if (const std::optional<PythonJobLauncher::End> end = launcher->run(loaded.job, m_scriptArguments)) {
-            // Where a log is kept the failure is recorded there too, whatever sys.stderr was.
-            if (!end->error.isEmpty() && route != StandardStreams)
-                MSG_Scope(end->error, MSG_Action::Error);
+        if (const std::optional<PythonJobLauncher::End> end = launcher->run(loaded.job, m_scriptArguments, route != MessageLog)) {
+            logError(end->error, route);
             return end->status;
         }
     }
     return 0;
+}
+
+// Without the standard streams the traceback is the log's, one error per line as the engine
+// reports errors; beside them, where a log is kept, its last line records the failure whatever
+// sys.stderr was.
+void JobRunner::logError(const QString& traceback, OutputRoute route)
+{
+    QStringList lines;
+    for (const QString& line : traceback.split(QLatin1Char('\n'))) {
+        if (!line.simplified().isEmpty())
+            lines.append(line.simplified());
+    }
+    if (route == StandardStreamsAndLog && !lines.isEmpty())
+        lines = QStringList{lines.last()};
+    if (route == StandardStreams)
+        lines.clear();
+    for (const QString& line : std::as_const(lines))
+        MSG_Scope(line, MSG_Action::Error);
 }
 
 bool JobRunner::runScript(QScriptEngine* scriptEngine, const LoadedJob& loaded)

@@ -38,6 +38,8 @@ private:
     };
 
     static bool runScript(QScriptEngine* scriptEngine, const LoadedJob& loaded);
+    // Logs a Python job's uncaught traceback as the route asks.
+    static void logError(const QString& traceback, OutputRoute route);
 
     QList<LoadedJob> m_jobs;
     QStringList m_scriptArguments;

@@ -23,7 +23,7 @@ def _exit_status(code):
     return [1, None]
 
 
-def _run(body, argv, folder):
+def _run(body, argv, folder, print_error):
     sys.argv = argv
     if folder is not None:
         sys.path.insert(0, folder)
@@ -34,19 +34,20 @@ def _run(body, argv, folder):
     except BaseException as error:
         # Without this function's and body's frames, the traceback reads as python's.
         frames = error.__traceback__.tb_next.tb_next
-        sys.excepthook(type(error), error.with_traceback(frames), frames)
-        return [1, traceback.format_exception_only(type(error), error)[-1].strip()]
+        if print_error:
+            sys.excepthook(type(error), error.with_traceback(frames), frames)
+        return [1, "".join(traceback.format_exception(type(error), error, frames))]
     finally:
         if folder is not None and folder in sys.path:
             sys.path.remove(folder)
     return []
 
 
-def run_code(code, args):
-    return _run(lambda: exec(compile(code, "<string>", "exec"), _main), ["-c"] + list(args), "")
+def run_code(code, args, print_error):
+    return _run(lambda: exec(compile(code, "<string>", "exec"), _main), ["-c"] + list(args), "", print_error)
 
 
-def run_file(path, args):
+def run_file(path, args, print_error):
     file_name = os.path.abspath(path)
 
     def body():
@@ -56,12 +57,12 @@ def run_file(path, args):
         _main["__cached__"] = None
         exec(code, _main)
 
-    return _run(body, [path] + list(args), os.path.dirname(os.path.realpath(file_name)))
+    return _run(body, [path] + list(args), os.path.dirname(os.path.realpath(file_name)), print_error)
 
 
-def run_module(name, args):
+def run_module(name, args, print_error):
     import runpy
-    return _run(lambda: runpy._run_module_as_main(name), ["-m"] + list(args), os.getcwd())
+    return _run(lambda: runpy._run_module_as_main(name), ["-m"] + list(args), os.getcwd(), print_error)
 )py";
 
 const char* functionName(BellwickJob::Kind kind)
@@ -86,11 +87,11 @@ PythonJobLauncher::PythonJobLauncher(SCP_PythonEngine* engine)
         m_module->execute(QString::fromUtf8(launcherSource));
 }
 
-std::optional<PythonJobLauncher::End> PythonJobLauncher::run(const BellwickJob& job, const QStringList& arguments)
+std::optional<PythonJobLauncher::End> PythonJobLauncher::run(const BellwickJob& job, const QStringList& arguments, bool printError)
 {
     if (!m_module)
         return End{1, QString()};
-    const QVariant end = m_module->call(QString::fromLatin1(functionName(job.kind)), {job.value, arguments});
+    const QVariant end = m_module->call(QString::fromLatin1(functionName(job.kind)), {job.value, arguments, printError});
     // No answer at all: the launcher itself did not run (its error, if any, is reported).
     if (!end.isValid()) {
         m_engine->reportError();

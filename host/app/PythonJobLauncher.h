@@ -17,16 +17,16 @@ class PythonJobLauncher
 public:
     explicit PythonJobLauncher(SCP_PythonEngine* engine);
 
-    // How a job ended the run: its exit status and, for an uncaught exception (whose traceback
-    // went to sys.stderr), the exception's last line.
+    // How a job ended the run: its exit status and, for an uncaught exception, its traceback.
     struct End
     {
         int status;
         QString error;
     };
 
-    // Nothing when the job's code ran to its end.
-    std::optional<End> run(const BellwickJob& job, const QStringList& arguments);
+    // Nothing when the job's code ran to its end. printError: an uncaught exception's traceback
+    // goes to sys.stderr (through sys.excepthook) as python prints it.
+    std::optional<End> run(const BellwickJob& job, const QStringList& arguments, bool printError);
 
 private:
     SCP_PythonEngine* m_engine;

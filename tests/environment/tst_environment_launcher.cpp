@@ -92,6 +92,29 @@ private slots:
         QVERIFY2(logged.contains(R"("text":"[PY STDOUT] : hi")"), logged.constData());
     }
 
+    // In a window there are no standard streams to speak of: a job's traceback is the log's, one
+    // error message per line, as the engine reports errors.
+    void inAWindowTheTracebackIsLogged()
+    {
+        const QString job = writeFile(folder.filePath("failing.py"), "def f():\n    raise ValueError('no')\nf()\n");
+        const ProcessRun run = ProcessRun::bellwick(folder.filePath("prefs.ini"), {"--window", "--log", "-", "--python", job},
+                                                    folder.path(), environment);
+        QCOMPARE(run.exitCode(), 1);
+        QByteArrayList errors;
+        for (const QByteArray& line : run.err().split('\n')) {
+            if (line.startsWith("{\"action\":2,"))
+                errors.append(line);
+        }
+        const QByteArray file = "\\\"" + job.toUtf8() + "\\\"";
+        const QByteArray prefix = "{\"action\":2,\"kind\":\"message\",\"text\":\"";
+        QCOMPARE(errors, (QByteArrayList{prefix + "Traceback (most recent call last):\"}",
+                                         prefix + "File " + file + ", line 3, in <module>\"}",
+                                         prefix + "f()\"}",
+                                         prefix + "File " + file + ", line 2, in f\"}",
+                                         prefix + "raise ValueError('no')\"}",
+                                         prefix + "ValueError: no\"}"}));
+    }
+
     // Jobs run in order until one ends the run; its status is the run's.
     void theFirstEndingJobEndsTheRun()
     {
