@@ -127,6 +127,20 @@ private slots:
         QVERIFY2(!run.err().contains("Error"), run.err().constData());
     }
 
+    // The README's example docks its PyQt6 tool and matplotlib plot without an error.
+    void theExampleRuns()
+    {
+        for (const char* module : {"PyQt6.QtWidgets", "numpy", "matplotlib"}) {
+            if (!importable(module))
+                QSKIP(qPrintable(QString("%1 is not installed for the build's Python (Debian: python3-pyqt6, python3-numpy, "
+                                         "python3-matplotlib)").arg(module)));
+        }
+        const BellwickRun run({"--window", "--site-packages", "--settings", folder.filePath("example.ini"), "--python", "examples/qt_tools.py"},
+                              qEnvironmentVariable("BELLWICK_SOURCE_DIR"));
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(run.messages(2), QStringList());
+    }
+
     // The dock is saved with the window's layout like the host's own docks.
     void theDocksPlaceIsSaved()
     {
