@@ -10,6 +10,7 @@ packages=(
   # Packages the host's Python reaches with PYTHON_SITE_PACKAGES, and venvs, which the tests use.
   python3-pyqt6 python3-numpy python3-matplotlib python3.11-venv
   libbenchmark-dev pybind11-dev
+  python3-debugpy
 )
 
 missing=()

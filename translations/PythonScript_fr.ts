@@ -96,6 +96,14 @@ Incohérence possible entre le chemin PYTHONPATH et PYTHON_LIB_PATH</translation
         <source>The virtual environment %1 is not used: it was made for Python %2, and Python %3 runs here.</source>
         <translation>L&apos;environnement virtuel %1 n&apos;est pas utilisé : il a été créé pour Python %2, et c&apos;est Python %3 qui s&apos;exécute ici.</translation>
     </message>
+    <message>
+        <source>Debug server listening on 127.0.0.1:%1</source>
+        <translation>Serveur de débogage à l&apos;écoute sur 127.0.0.1:%1</translation>
+    </message>
+    <message>
+        <source>Debug server not started: %1 (it needs debugpy, Debian&apos;s python3-debugpy)</source>
+        <translation>Serveur de débogage non démarré : %1 (il faut debugpy, le paquet Debian python3-debugpy)</translation>
+    </message>
 </context>
 <context>
     <name>PythonScriptConsoleImpl</name>

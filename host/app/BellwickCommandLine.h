@@ -46,6 +46,8 @@ public:
     const QString& virtualEnv() const { return m_virtualEnv; }
     // --site-packages: the interpreter's own site-packages are searched for this run.
     bool sitePackages() const { return m_sitePackages; }
+    // --debug-port: the port of the plug-in's debug server for this run; 0 when not given.
+    int debugPort() const { return m_debugPort; }
 
 private:
     bool readWithout(const QStringList& values);
@@ -68,6 +70,7 @@ private:
     bool m_stay = false;
     bool m_darkStyle = true;
     bool m_sitePackages = false;
+    int m_debugPort = 0;
     QSet<QString> m_without;
     QList<BellwickJob> m_jobs;
 };
