@@ -89,6 +89,22 @@ Incohérence possible entre le chemin PYTHONPATH et PYTHON_LIB_PATH</translation
         <translation>Cela peut arriver si le fichier ne contient aucune fonction ou si le script contient une erreur (par ex. un module importé introuvable)</translation>
     </message>
     <message>
+        <source>The host shows no main window to dock &quot;%1&quot; in (run bellwick with --window).</source>
+        <translation>L&apos;hôte n&apos;affiche aucune fenêtre principale où ancrer « %1 » (lancez bellwick avec --window).</translation>
+    </message>
+    <message>
+        <source>The virtual environment %1 is not used: it has no pyvenv.cfg.</source>
+        <translation>L&apos;environnement virtuel %1 n&apos;est pas utilisé : il n&apos;a pas de pyvenv.cfg.</translation>
+    </message>
+    <message>
+        <source>The virtual environment %1 is not used: its pyvenv.cfg names no Python version.</source>
+        <translation>L&apos;environnement virtuel %1 n&apos;est pas utilisé : son pyvenv.cfg ne nomme aucune version de Python.</translation>
+    </message>
+    <message>
+        <source>The virtual environment %1 is not used: it was made for Python %2, and Python %3 runs here.</source>
+        <translation>L&apos;environnement virtuel %1 n&apos;est pas utilisé : il a été créé pour Python %2, et c&apos;est Python %3 qui s&apos;exécute ici.</translation>
+    </message>
+    <message>
         <source>Debug server listening on 127.0.0.1:%1</source>
         <translation>Serveur de débogage à l&apos;écoute sur 127.0.0.1:%1</translation>
     </message>
