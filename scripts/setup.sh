@@ -8,6 +8,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools
   python3.11-dev libpython3.11-dev
   libbenchmark-dev
+  locales
 )
 
 missing=()
@@ -21,4 +22,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+# The locale tests run Python under a French locale, whose numbers differ from "C".
+if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo localedef -i fr_FR -f UTF-8 fr_FR.UTF-8
 fi

@@ -3,6 +3,8 @@
 #include "PythonQtCall.h"
 #include "PythonQtErrors.h"
 #include "PythonQtIntrospection.h"
+#include "PythonQtNumericLocale.h"
+#include "PythonQtSignalDispositions.h"
 #include "PythonQtSignalTarget.h"
 #include "PythonQtStartup.h"
 #include "PythonQtStdStream.h"
@@ -56,6 +58,8 @@ void PythonQt::init(int flags, const QByteArray& pythonQtModuleName)
         return;
     }
     PythonQtStartup::makeLibPythonGlobal();
+    PythonQtSignalDispositions::ignoreForPython();
+    PythonQtNumericLocale::useCForPython();
     d->initError = PythonQtStartup::initialize(flags & IgnoreSiteModule);
     if (!d->initError.isEmpty())
         return;
@@ -91,6 +95,8 @@ void PythonQt::cleanup()
         Py_FinalizeEx();
         PythonQtThreadStates::endFinalisation();
     }
+    PythonQtSignalDispositions::restoreHost();
+    PythonQtNumericLocale::restoreHost();
     delete s_self;
     s_self = nullptr;
 }
