@@ -72,6 +72,23 @@ private slots:
         QCOMPARE(run.messages(MSG_Action::Error), QStringList{"Python threads still running at exit were not waited for: sleeper"});
     }
 
+    // Once threading is imported, the host still ends Python's threads as plain Python does,
+    // from the main thread: by the time the atexit handlers run, the main thread counts as
+    // stopped (a helper thread cannot stop it, and waited for it until the time limit).
+    void exitAfterImportingThreading()
+    {
+        const QString report = folder.filePath("alive.txt");
+        const BellwickRun run({"-c", "import atexit, threading\n"
+                                     "def report():\n"
+                                     "    open('" + report + "', 'w').write(str(threading.main_thread().is_alive()))\n"
+                                     "atexit.register(report)\n"});
+        QVERIFY(run.finished());
+        QCOMPARE(run.exitCode(), 0);
+        QFile written(report);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), "False");
+    }
+
     void failingJobWithUnusableStandardError_data()
     {
         QTest::addColumn<QString>("stderrValue");
