@@ -14,12 +14,25 @@ function(bellwick_add_test)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANGUAGE=en;BELLWICK_BIN_DIR=${CMAKE_BINARY_DIR}/bin;BELLWICK_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
 
-# Adds every direct subfolder of the current source folder that has a CMakeLists.txt.
+# bellwick_test_support(<folder>...): the support libraries of tests/<folder>/support, added once
+# by whichever folder needs them first, so that every test folder also builds alone.
+function(bellwick_test_support)
+  foreach(folder IN LISTS ARGN)
+    get_property(added GLOBAL PROPERTY BELLWICK_TEST_SUPPORT_${folder})
+    if(NOT added)
+      set_property(GLOBAL PROPERTY BELLWICK_TEST_SUPPORT_${folder} TRUE)
+      add_subdirectory(${PROJECT_SOURCE_DIR}/tests/${folder}/support ${PROJECT_BINARY_DIR}/tests/${folder}/support)
+    endif()
+  endforeach()
+endfunction()
+
+# Adds every direct subfolder of the current source folder that has a CMakeLists.txt, except a
+# "support" folder (its users add it).
 function(bellwick_add_subfolders)
   file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   foreach(child ${children})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+    if(NOT child STREQUAL "support" AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
       add_subdirectory(${child})
     endif()
   endforeach()

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev libgl-dev libqt6svg6
   qt6-tools-dev qt6-l10n-tools
   python3.11-dev libpython3.11-dev
-  libbenchmark-dev
+  libbenchmark-dev pybind11-dev
   locales
 )
 

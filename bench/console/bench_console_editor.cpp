@@ -5,16 +5,15 @@
 #include "console/PythonScriptConsoleTextEdit.h"
 #include "support/BatchTiming.h"
 #include "support/BenchRun.h"
+#include "support/CompletionRankingOracle.h"
 #include "support/ConsoleHost.h"
 #include "support/RatioBoard.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
 
-#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -43,20 +42,7 @@ void makeWorkload()
 
 QStringList directRanking(const QStringList& candidates, const QStringList& history)
 {
-    static const QRegularExpression splitter(QStringLiteral("[^a-zA-Z0-9]+"));
-    QStringList words;
-    for (const QString& entry : history)
-        words += entry.split(splitter, Qt::KeepEmptyParts);
-    QList<std::pair<QString, qint64>> ranked;
-    for (const QString& candidate : candidates) {
-        if (PythonScriptConsoleCompletionRanking::isKept(candidate))
-            ranked.append({candidate, words.filter(candidate, Qt::CaseSensitive).size()});
-    }
-    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    QStringList result;
-    for (const auto& entry : std::as_const(ranked))
-        result << entry.first;
-    return result;
+    return CompletionRankingOracle(history).rank(candidates);
 }
 
 double secondsOf(const std::function<void()>& body)

@@ -1,7 +1,11 @@
-// Cost of the engine's lock scope and calls against the raw C API doing the same work, and how
-// calls from several host threads share the interpreter.
+// Cost of the engine's lock scope and calls against the raw C API doing the same work and against
+// pybind11 (the peer people would otherwise embed with), and how calls from several host threads
+// share the interpreter.
 #include "engine/EngineGILScope.h"
 #include <PythonQtPython.h>
+#ifdef BELLWICK_BENCH_PYBIND11
+#include <pybind11/pybind11.h>
+#endif
 #include "support/BatchTiming.h"
 #include "support/BenchHost.h"
 #include "support/BenchRun.h"
@@ -18,6 +22,7 @@
 #include <limits>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -25,6 +30,11 @@ namespace {
 constexpr int batchSize = 500;
 constexpr double scopeGoal = 2.0;
 constexpr double callGoal = 1.5;
+// Against pybind11 doing the same work.
+constexpr double peerScopeGoal = 1.05;
+constexpr double peerCallGoal = 1.0;
+constexpr double peerHeldCallGoal = 1.2;
+constexpr double peerModuleCallGoal = 1.2;
 // At least 70% of one thread's throughput.
 constexpr double threadGoal = 1 / 0.7;
 constexpr int maxThreads = 8;
@@ -38,6 +48,13 @@ struct Fixture
     PyObject* namespaceDict = nullptr;
     std::array<std::unique_ptr<BenchWorker>, maxThreads> workers;
     std::unique_ptr<BenchWorker> untouchedWorker; // never opens an engine scope
+    // The arguments every call passes, made once as a host keeps them: the list the API takes by
+    // value is then shared, not rebuilt, and the figures time the call itself.
+    const QVariantList args{1, 2};
+#ifdef BELLWICK_BENCH_PYBIND11
+    pybind11::handle peerAdder;   // borrowed, as adder
+    pybind11::handle peerModule;
+#endif
 };
 
 Fixture s;
@@ -77,7 +94,7 @@ QVariant rawCall(PyObject* callable, const QVariantList& args)
 
 void rawFunctionCall()
 {
-    benchmark::DoNotOptimize(rawCall(s.adder, {1, 2}));
+    benchmark::DoNotOptimize(rawCall(s.adder, s.args));
 }
 
 // The same, with the function looked up by name as the module's call does.
@@ -87,30 +104,72 @@ void rawModuleCall()
     const PyGILState_STATE state = PyGILState_Ensure();
     PyObject* function = PyDict_GetItemString(s.namespaceDict, name.toUtf8().constData());
     PyGILState_Release(state);
-    benchmark::DoNotOptimize(rawCall(function, {1, 2}));
+    benchmark::DoNotOptimize(rawCall(function, s.args));
 }
 
 void functionCall()
 {
-    benchmark::DoNotOptimize(s.function->call({1, 2}));
+    benchmark::DoNotOptimize(s.function->call(s.args));
 }
 
 void moduleCall()
 {
-    benchmark::DoNotOptimize(s.module->call(QStringLiteral("add"), {1, 2}));
+    benchmark::DoNotOptimize(s.module->call(QStringLiteral("add"), s.args));
 }
+
+#ifdef BELLWICK_BENCH_PYBIND11
+void peerScope()
+{
+    pybind11::gil_scoped_acquire gil;
+    benchmark::DoNotOptimize(&gil);
+}
+
+// Called with the lock already held, as the pybind11 idiom inside a bound function.
+void peerCallHeld()
+{
+    benchmark::DoNotOptimize(s.peerAdder(1, 2).cast<long>());
+}
+
+void peerCall()
+{
+    pybind11::gil_scoped_acquire gil;
+    peerCallHeld();
+}
+
+void peerModuleCall()
+{
+    pybind11::gil_scoped_acquire gil;
+    benchmark::DoNotOptimize(s.peerModule.attr("add")(1, 2).cast<long>());
+}
+#endif
 
 // --- cases ---------------------------------------------------------------------------------
 
 using Body = void (*)();
 
+// Each batch of a held case runs inside one engine scope opened before its timing starts: the
+// calls find the lock already taken by their thread.
+enum class Lock { Taken, Held };
+
+template <typename Measure>
+auto underLock(Measure measure, Lock lock)
+{
+    return [=] {
+        std::optional<PythonEngineImpl::EngineGILScope> outer;
+        if (lock == Lock::Held)
+            outer.emplace();
+        return measure();
+    };
+}
+
 // body on caseWorker against baseline on baselineWorker (null: the main thread).
 void registerCase(const std::string& name, Body body, BenchWorker* caseWorker, const std::string& baselineName,
-                  Body baseline, BenchWorker* baselineWorker, double goal = 0)
+                  Body baseline, BenchWorker* baselineWorker, double goal = 0, Lock lock = Lock::Taken)
 {
     benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& state) {
-        const PairedFigures figures = timePaired(state, batchOf(body, batchSize, caseWorker),
-                                                 batchOf(baseline, batchSize, baselineWorker), batchSize);
+        const PairedFigures figures = timePaired(state, underLock(batchOf(body, batchSize, caseWorker), lock),
+                                                 underLock(batchOf(baseline, batchSize, baselineWorker), lock),
+                                                 batchSize);
         state.counters["mean_ns"] = figures.mean;
         RatioBoard::instance().compare(state, name, figures.best, baselineName, figures.baselineBest, goal);
     })->UseManualTime();
@@ -171,6 +230,16 @@ void registerAll()
                  callGoal);
     registerCase("PythonModuleImpl::call/main", moduleCall, nullptr, "raw_module_call/main", rawModuleCall, nullptr,
                  callGoal);
+#ifdef BELLWICK_BENCH_PYBIND11
+    registerCase("EngineGILScope/main (vs pybind11)", engineScope, nullptr, "pybind11_gil_scoped_acquire/main",
+                 peerScope, nullptr, peerScopeGoal);
+    registerCase("PythonFunctionImpl::call/main (vs pybind11)", functionCall, nullptr, "pybind11_call/main", peerCall,
+                 nullptr, peerCallGoal);
+    registerCase("PythonFunctionImpl::call/held (vs pybind11)", functionCall, nullptr, "pybind11_call/held",
+                 peerCallHeld, nullptr, peerHeldCallGoal, Lock::Held);
+    registerCase("PythonModuleImpl::call/main (vs pybind11)", moduleCall, nullptr, "pybind11_attr_call/main",
+                 peerModuleCall, nullptr, peerModuleCallGoal);
+#endif
 
     for (int threads = 2; threads <= maxThreads; threads *= 2)
         registerThreadCase("raw_call", rawFunctionCall, threads, 0);
@@ -193,6 +262,13 @@ bool setUp(SCP_PythonEngine* engine)
         PyObject* moduleObject = PyImport_AddModule("bench_engine");
         s.namespaceDict = moduleObject ? PyModule_GetDict(moduleObject) : nullptr;
         s.adder = s.namespaceDict ? PyDict_GetItemString(s.namespaceDict, "add") : nullptr;
+#ifdef BELLWICK_BENCH_PYBIND11
+        // pybind11 sets up its own per-thread bookkeeping the first time, under the lock.
+        s.peerAdder = s.adder;
+        s.peerModule = moduleObject;
+        if (s.peerAdder(1, 2).cast<long>() != 3)
+            return false;
+#endif
     }
     for (auto& worker : s.workers) {
         worker = std::make_unique<BenchWorker>();

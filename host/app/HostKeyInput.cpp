@@ -2,12 +2,36 @@
 
 #include "HostNativeFunctions.h"
 #include "HostScriptCall.h"
+#include "HostSpontaneousEvent.h"
 
 #include <QMetaEnum>
 #include <QPointer>
 #include <QScriptEngine>
-#include <QTest>
+#include <QKeyEvent>
 #include <QWidget>
+
+// Qt's key delivery offers a key press to the shortcut map first through this QtGui function,
+// which has no public header (Qt's test library declares it the same way).
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* receiver, ulong timestamp, int key, Qt::KeyboardModifiers modifiers,
+                                               const QString& text, bool autoRepeat, ushort count);
+
+namespace {
+
+void sendKey(QWidget* widget, int key, const QString& text, Qt::KeyboardModifiers modifiers)
+{
+    if (qt_sendShortcutOverrideEvent(widget, 0, key, modifiers, text, false, 1))
+        return;
+    // A shortcut or the press itself may delete the widget.
+    const QPointer<QWidget> target(widget);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QSpontaneKeyEvent::deliver(widget, &press);
+    if (!target)
+        return;
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QSpontaneKeyEvent::deliver(target, &release);
+}
+
+} // namespace
 
 bool HostKeyInput::parseKey(const QString& name, Qt::Key* key)
 {
@@ -63,7 +87,7 @@ QString HostKeyInput::keyText(Qt::Key key)
 
 void HostKeyInput::click(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    QTest::sendKeyEvent(QTest::Click, widget, key, keyText(key), modifiers);
+    sendKey(widget, key, keyText(key), modifiers);
 }
 
 void HostKeyInput::typeText(QWidget* widget, const QString& text)
@@ -76,8 +100,7 @@ void HostKeyInput::typeText(QWidget* widget, const QString& text)
         if (codePoint == U'\n')
             click(target, Qt::Key_Return, Qt::NoModifier);
         else
-            QTest::sendKeyEvent(QTest::Click, target, Qt::Key(QChar::toUpper(codePoint)), QString::fromUcs4(&codePoint, 1),
-                                Qt::NoModifier);
+            sendKey(target, QChar::toUpper(codePoint), QString::fromUcs4(&codePoint, 1), Qt::NoModifier);
     }
 }
 

@@ -7,7 +7,7 @@ class HostNativeFunctions;
 class QScriptValue;
 class QWidget;
 
-// Key presses as Qt's test library makes them: a press and a release event carrying the key's
+// Key presses as the window system delivers them: a press and a release event carrying the key's
 // text, offered to shortcut handling first and then delivered to the widget.
 class HostKeyInput
 {

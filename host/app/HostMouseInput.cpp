@@ -2,13 +2,12 @@
 
 #include "HostNativeFunctions.h"
 #include "HostScriptCall.h"
+#include "HostSpontaneousEvent.h"
 
 #include <QAbstractScrollArea>
-#include <QApplication>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScriptValue>
-#include <QtTest/qtestspontaneevent.h>
 
 namespace {
 
@@ -24,10 +23,8 @@ void send(QWidget* receiver, QEvent::Type type, const QPoint& at, Qt::MouseButto
 {
     QMouseEvent event(type, at, receiver->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                       buttons, Qt::NoModifier);
-    // Focus on click is given only for input that comes from the window system, and sendEvent()
-    // would mark the event as the application's own.
-    QSpontaneKeyEvent::setSpontaneous(&event);
-    qApp->notify(receiver, &event);
+    // Focus on click is given only for input that comes from the window system.
+    QSpontaneKeyEvent::deliver(receiver, &event);
 }
 
 } // namespace

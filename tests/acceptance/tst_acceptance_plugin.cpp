@@ -1,6 +1,6 @@
 // The reference host loads libPythonScript.so and drives it from the command line and from
 // host scripts.
-#include "BellwickRun.h"
+#include "support/BellwickRun.h"
 #include "support/TestFiles.h"
 
 #include <MSG_Action.h>

@@ -1,6 +1,6 @@
 // Whole-host runs of bellwick with the stand-in plug-in, each with the preferences of this test's
 // folder: bad input, jobs, exit status, and --window runs driven through the Host automation API.
-#include "BellwickRun.h"
+#include "support/BellwickRun.h"
 #include "support/TestFiles.h"
 
 #include <MSG_Action.h>

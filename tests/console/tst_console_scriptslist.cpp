@@ -70,7 +70,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(engine);
-        QVERIFY(special.isValid() && work.isValid());
+        QVERIFY(special.isValid());
+        QVERIFY(work.isValid());
         BAPP_SetSharedSpecialFolders(special.path());
     }
 
@@ -183,13 +184,15 @@ private slots:
         writeFile(special.filePath("outside.py"), "x = 1\n");
         const QMetaType controllerType = QMetaType::fromName("PythonScriptsController");
         auto* controller = static_cast<PythonScriptsController*>(controllerType.create());
-        QVERIFY(controller && !controller->parent());
+        QVERIFY(controller);
+        QVERIFY(!controller->parent());
         QCOMPARE(sortedNames(controller->scripts), (QStringList{"listed_nested", "listed_top"}));
         controllerType.destroy(controller);
 
         const QMetaType delegateType = QMetaType::fromName("StandartItemDelegatePaintExt");
         auto* delegate = static_cast<QObject*>(delegateType.create());
-        QVERIFY(qobject_cast<StandartItemDelegatePaintExt*>(delegate) && !delegate->parent());
+        QVERIFY(qobject_cast<StandartItemDelegatePaintExt*>(delegate));
+        QVERIFY(!delegate->parent());
         delegateType.destroy(delegate);
     }
 

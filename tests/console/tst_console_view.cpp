@@ -43,12 +43,24 @@ private slots:
         const QList<LXPluginArea>& areas = host->layoutManager()->areas();
         QCOMPARE(areas.size(), 1);
         const LXPluginArea& area = areas.first();
-        QVERIFY(area.areaId == areaId && area.title == areaId && area.listedInWindowMenu && !area.startFloating && !area.startHidden);
-        QVERIFY(!area.preferredSize.isValid() && !area.singleView && !area.hideTitleBar && !area.keepOnTop);
+        QCOMPARE(area.areaId, areaId);
+        QCOMPARE(area.title, areaId);
+        QVERIFY(area.listedInWindowMenu);
+        QVERIFY(!area.startFloating);
+        QVERIFY(!area.startHidden);
+        QVERIFY(!area.preferredSize.isValid());
+        QVERIFY(!area.singleView);
+        QVERIFY(!area.hideTitleBar);
+        QVERIFY(!area.keepOnTop);
         auto* prototype = dynamic_cast<PythonScriptConsoleView*>(area.prototype);
-        QVERIFY(prototype && !prototype->consoleImpl() && !prototype->menu(0) && prototype->menuIdentity().isEmpty() && prototype->wantsToolbar());
+        QVERIFY(prototype);
+        QVERIFY(!prototype->consoleImpl());
+        QVERIFY(!prototype->menu(0));
+        QVERIFY(prototype->menuIdentity().isEmpty());
+        QVERIFY(prototype->wantsToolbar());
         PythonScriptConsoleView* view = host->view();
-        QVERIFY(prototype->viewName() == "PythonScript" && view->viewName() == "PythonScript");
+        QCOMPARE(prototype->viewName(), "PythonScript");
+        QCOMPARE(view->viewName(), "PythonScript");
         QCOMPARE(view->menuIdentity(), areaId);
         QCOMPARE(host->editor()->font().family(), "consolas");
         for (const char* id : {"clear", "copy", "paste", "selectAll", "interrupt"})

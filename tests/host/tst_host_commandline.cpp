@@ -18,12 +18,16 @@ private slots:
                  BellwickCommandLine::Run);
         QCOMPARE(QStringList({line.pluginPath(), line.settingsFile(), line.specialFolder(), line.logFile()}),
                  QStringList({"/p/lib.so", "/s.ini", "/sf", "-"}));
-        QVERIFY(line.batchPython() && !line.isHeadless());
+        QVERIFY(line.batchPython());
+        QVERIFY(!line.isHeadless());
         QCOMPARE(line.without(), (QSet<QString>{"finder", "layout-manager", "command-manager"}));
 
         BellwickCommandLine window;
         QCOMPARE(window.parse({"bellwick", "--window", "--stay", "--style=light", "-c", "1"}), BellwickCommandLine::Run);
-        QVERIFY(window.windowRun() && window.stay() && !window.darkStyle() && !window.isHeadless()); // the jobs run in the window
+        QVERIFY(window.windowRun());
+        QVERIFY(window.stay());
+        QVERIFY(!window.darkStyle());
+        QVERIFY(!window.isHeadless()); // the jobs run in the window
         BellwickCommandLine help;
         QCOMPARE(help.parse({"bellwick", "--help"}), BellwickCommandLine::ShowHelp);
         QVERIFY(help.helpText().startsWith("Usage: bellwick"));
@@ -52,7 +56,9 @@ private slots:
         BellwickCommandLine line;
         QCOMPARE(line.parse(QStringList{"bellwick"} + args), BellwickCommandLine::Run);
         QCOMPARE(line.jobs(), jobs);
-        QVERIFY(line.isHeadless() && line.darkStyle() && !line.windowRun());
+        QVERIFY(line.isHeadless());
+        QVERIFY(line.darkStyle());
+        QVERIFY(!line.windowRun());
     }
 
     void rejectsBadArguments_data()
@@ -73,7 +79,8 @@ private slots:
         QFETCH(QString, errorPart);
         BellwickCommandLine line;
         QCOMPARE(line.parse(QStringList{"bellwick"} + args), BellwickCommandLine::Invalid);
-        QVERIFY2(line.error().contains(errorPart) && !line.error().contains('\n'), qPrintable(line.error()));
+        QVERIFY2(line.error().contains(errorPart), qPrintable(line.error()));
+        QVERIFY2(!line.error().contains('\n'), qPrintable(line.error()));
         QVERIFY(line.helpText().contains("--without"));
     }
 };

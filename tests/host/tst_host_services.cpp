@@ -51,7 +51,9 @@ private slots:
             QCOMPARE(scope.sourceText(), "Cannot open a.py (  7)");
         }
         const MSG_Entry entry = MSG_Log::instance()->entries().value(0);
-        QVERIFY(entry.kind == MSG_Entry::Message && entry.action == 2 && entry.text == "Ouverture de a.py (  7)");
+        QCOMPARE(entry.kind, MSG_Entry::Message);
+        QCOMPARE(entry.action, 2);
+        QCOMPARE(entry.text, "Ouverture de a.py (  7)");
         for (qsizetype i = 0; i < MSG_Log::maxKeptEntries; ++i)
             MSG_Log::instance()->addMessage(7, QString::number(i));
         QCOMPARE(logged().size(), MSG_Log::maxKeptEntries);
@@ -93,7 +95,9 @@ private slots:
         QVERIFY(!context.pythonEngine());
         callbackAnswersNull = false;
         SCP_PythonEngine* made = context.pythonEngine();
-        QVERIFY(made && context.pythonEngine() == made && context.existingPythonEngine() == made);
+        QVERIFY(made);
+        QCOMPARE(context.pythonEngine(), made);
+        QCOMPARE(context.existingPythonEngine(), made);
         QCOMPARE(callbackCalls, 2);
         context.releasePythonEngine();
         QVERIFY(!context.existingPythonEngine());

@@ -1,4 +1,4 @@
-// The host's preferences, the Python finder that reads them, and the menus and toolbars that
+// The Python finder that reads the host's preferences, and the menus and toolbars that
 // perform actions at responders.
 #include "AC_Manager.h"
 #include "AC_Menu.h"
@@ -49,26 +49,6 @@ private slots:
         lxPref.setStorageFile(m_dir.filePath("prefs.ini"));
     }
 
-    void preferencesRoundTripAndFallBackToDefaults()
-    {
-        PR_Preference prefs;
-        prefs.setStorageFile(m_dir.filePath("roundtrip.ini"));
-        QCOMPARE(prefs.getBoolValue("B", true), true);
-        prefs.setBoolValue("B", false);
-        prefs.setRgbaValue("C", 0x8050C14Bu);
-        prefs.setStringListValue("L", {"x", "y"});
-        prefs.setStringValue("Bad", "not a colour");
-
-        PR_Preference reread; // a second store on the same file sees what was written
-        reread.setStorageFile(m_dir.filePath("roundtrip.ini"));
-        QVERIFY(!reread.getBoolValue("B", true) && reread.getBoolValue("Bad", true));
-        QCOMPARE(reread.getRgbaValue("C", 0), QRgb(0x8050C14B));
-        QCOMPARE(reread.getStringListValue("L"), (QStringList{"x", "y"}));
-        QCOMPARE(reread.getRgbaValue("Bad", 0xFF004800u), QRgb(0xFF004800));
-        reread.setStringValue("Short", "#102030");
-        QCOMPARE(reread.getRgbaValue("Short", 0), QRgb(0xFF102030));
-    }
-
     // A prefix without a standard library fails and says so; with one, the search path is the
     // preference's entries (empty ones dropped) before the prefix's.
     void finderOfPrefixAndPreferencePath()
@@ -86,12 +66,14 @@ private slots:
         SCP_PythonFinder finder;
         finder.initialize();
         QCOMPARE(finder.prefix(), base);
-        QVERIFY(!finder.buildPythonEnvironment() && finder.pythonPath().isEmpty());
+        QVERIFY(!finder.buildPythonEnvironment());
+        QVERIFY(finder.pythonPath().isEmpty());
         QCOMPARE(MSG_Log::instance()->entries().size(), 1);
         QCOMPARE(MSG_Log::instance()->entries().first().kind, MSG_Entry::PythonInit);
         QCOMPARE(MSG_Log::instance()->entries().first().text, "Python standard library not found in " + stdlib);
 
-        QVERIFY(QDir().mkpath(stdlib) && QFile(stdlib + "/os.py").open(QIODevice::WriteOnly));
+        QVERIFY(QDir().mkpath(stdlib));
+        QVERIFY(QFile(stdlib + "/os.py").open(QIODevice::WriteOnly));
         QVERIFY(finder.buildPythonEnvironment());
         const QString zip = base + "/lib/" + QString(stdlibName).remove('.') + ".zip";
         QCOMPARE(finder.pythonPath(), QStringList({"/extra/one", "/extra/two", stdlib, zip, stdlib + "/lib-dynload"}).join(sep));
@@ -112,12 +94,15 @@ private slots:
                                                                "<menu id='sub' text='Sub'><action id='save' responder='Parent'/></menu>"
                                                                "<action id='unknown'/></menu>"),
                                                          child, nullptr));
-        QVERIFY(menu->title() == "Top" && menu->actions().size() == 4);
+        QCOMPARE(menu->title(), "Top");
+        QCOMPARE(menu->actions().size(), 4);
         QSignalSpy triggered(&actions, &AC_Manager::actionTriggered);
         for (const char* id : {"clear", "save", "unknown"})
             menu->findAction(id)->trigger();
-        QVERIFY(child->cleared == 1 && parent.saved == 1);
-        QVERIFY(triggered.size() == 3 && !triggered.last().at(2).toBool()); // the unknown action was performed by none
+        QCOMPARE(child->cleared, 1);
+        QCOMPARE(parent.saved, 1);
+        QCOMPARE(triggered.size(), 3);
+        QVERIFY(!triggered.last().at(2).toBool()); // the unknown action was performed by none
         auto* leaf = new AC_ResponderTemplateObject<QObject>(child, "Leaf");
         QVERIFY(leaf->perform("save")); // passed on to the nearest responder
         QCOMPARE(child->saved, 1);

@@ -57,7 +57,8 @@ class tst_plugin_engine : public PluginTestCase
 private slots:
     void initTestCase()
     {
-        QVERIFY(engine && folder.isValid());
+        QVERIFY(engine);
+        QVERIFY(folder.isValid());
         engine->addSysPath(folder.path());
     }
 
@@ -70,27 +71,36 @@ private slots:
     void createModuleRegistersAnEmptyModule()
     {
         SCP_PythonModule* created = engine->createModule("registry_fresh");
-        QVERIFY(created && engine->createModule("registry_fresh") == created && engine->createModule("sys") == engine->module("sys"));
+        QVERIFY(created);
+        QCOMPARE(engine->createModule("registry_fresh"), created);
+        QCOMPARE(engine->createModule("sys"), engine->module("sys"));
         QCOMPARE(engine->evaluate("__import__('sys').modules['registry_fresh'].__name__").toString(), "registry_fresh");
-        QVERIFY(!engine->module("no_such_module_loaded") && !engine->hasError());
+        QVERIFY(!engine->module("no_such_module_loaded"));
+        QVERIFY(!engine->hasError());
     }
 
     void importModuleImportsOnceAndReloadsOnRequest()
     {
         writeFile(folder.filePath("counted_import.py"), countingBody);
         SCP_PythonModule* first = engine->importModule("counted_import", false);
-        QVERIFY(first && engine->importModule("counted_import", false) == first && engine->importModule("counted_import", true) == first);
+        QVERIFY(first);
+        QCOMPARE(engine->importModule("counted_import", false), first);
+        QCOMPARE(engine->importModule("counted_import", true), first);
         QCOMPARE(loadCount("counted_import"), 2);
         QCOMPARE(first->call("answer", {}).toInt(), 42);
         SCP_PythonModule* dom = engine->importModule("xml.dom", false);
-        QVERIFY(dom && dom->name() == "xml.dom" && engine->module("xml.dom") == dom);
+        QVERIFY(dom);
+        QCOMPARE(dom->name(), "xml.dom");
+        QCOMPARE(engine->module("xml.dom"), dom);
     }
 
     void failedImportLeavesTheErrorPending()
     {
         writeFile(folder.filePath("failing_body.py"), "raise RuntimeError('no')\n");
         for (const char* name : {"failing_missing", "failing_body"}) {
-            QVERIFY(!engine->importModule(name, false) && engine->hasError() && !engine->module(name));
+            QVERIFY(!engine->importModule(name, false));
+            QVERIFY(engine->hasError());
+            QVERIFY(!engine->module(name));
             engine->clearError();
         }
     }
@@ -101,7 +111,9 @@ private slots:
     {
         const QString path = writeFile(folder.filePath("tool.beta.py"), countingBody);
         SCP_PythonModule* tool = engine->loadModule(path, false, QString());
-        QVERIFY(tool && tool->name() == "tool" && engine->module("tool") == tool);
+        QVERIFY(tool);
+        QCOMPARE(tool->name(), "tool");
+        QCOMPARE(engine->module("tool"), tool);
         QCOMPARE(tool->fileName(), QFileInfo(path).canonicalFilePath());
         writeFile(path, "raise RuntimeError('read twice')\n");
         QCOMPARE(engine->loadModule(path, false, QString()), tool);
@@ -114,7 +126,8 @@ private slots:
         QVERIFY(!engine->hasError());
 
         SCP_PythonModule* custom = engine->loadModule(writeFile(folder.filePath("named.py"), countingBody), false, "custom_name");
-        QVERIFY(custom && custom->name() == "custom_name");
+        QVERIFY(custom);
+        QCOMPARE(custom->name(), "custom_name");
         QVERIFY(!engine->module("named"));
     }
 
@@ -127,15 +140,23 @@ private slots:
         created->execute("import sys\nsys.modules['odd_int'] = 42\nsys.modules['odd_none'] = None\ndel sys.modules['soon_deleted']\n"
                          "real_main = sys.modules['__main__']\nsys.modules['__main__'] = 7");
         QCOMPARE(engine->importModule("soon_deleted", false), created);
-        QVERIFY(engine->mainModule() == main && engine->module("__main__") == main && !engine->hasError());
+        QCOMPARE(engine->mainModule(), main);
+        QCOMPARE(engine->module("__main__"), main);
+        QVERIFY(!engine->hasError());
         created->execute("sys.modules['__main__'] = real_main");
         const QList<SCP_PythonModule*> listed = engine->modules();
-        QVERIFY(listed.contains(engine->module("sys")) && listed.contains(main));
+        QVERIFY(listed.contains(engine->module("sys")));
+        QVERIFY(listed.contains(main));
         for (const char* name : {"odd_int", "odd_none"}) {
             SCP_PythonModule* odd = engine->module(name);
-            QVERIFY(odd && !listed.contains(odd));
-            QVERIFY(odd->name().isEmpty() && odd->fileName().isEmpty() && odd->functions().isEmpty());
-            QVERIFY(!odd->execute("x = 1").isValid() && !odd->call("f", {}).isValid() && !odd->hasModule(main));
+            QVERIFY(odd);
+            QVERIFY(!listed.contains(odd));
+            QVERIFY(odd->name().isEmpty());
+            QVERIFY(odd->fileName().isEmpty());
+            QVERIFY(odd->functions().isEmpty());
+            QVERIFY(!odd->execute("x = 1").isValid());
+            QVERIFY(!odd->call("f", {}).isValid());
+            QVERIFY(!odd->hasModule(main));
             odd->addModule(main);
             main->addModule(odd);
             odd->reload();
@@ -167,7 +188,9 @@ private slots:
         QCOMPARE(second.at(1)->call({}).toString(), "new b");
         const QPointer<QObject> dropped(dynamic_cast<QObject*>(first.at(1))), listed(dynamic_cast<QObject*>(second.at(1)));
         module->reload();
-        QVERIFY(!engine->hasError() && dropped && !listed);
+        QVERIFY(!engine->hasError());
+        QVERIFY(dropped);
+        QVERIFY(!listed);
         QCOMPARE(first.at(1)->call({}).toString(), "b");
         QCOMPARE(module->call("b", {}).toString(), "reloaded");
     }
@@ -212,7 +235,8 @@ private slots:
         SCP_PythonModule* module = freshModule(QString());
         engine->importModule("no_module_by_that_name", false);
         module->execute("x = 1");
-        QVERIFY(!engine->hasError() && recorder.entries().isEmpty());
+        QVERIFY(!engine->hasError());
+        QVERIFY(recorder.entries().isEmpty());
     }
 
     void addModuleBindsByIdentity()
@@ -222,7 +246,8 @@ private slots:
         host->addModule(guest);
         QVERIFY(host->hasModule(guest));
         host->execute(QString("%1 = 'rebound'").arg(guest->name()));
-        QVERIFY(!host->hasModule(guest) && !host->hasModule(nullptr));
+        QVERIFY(!host->hasModule(guest));
+        QVERIFY(!host->hasModule(nullptr));
         host->addModule(nullptr);
     }
 
@@ -261,7 +286,9 @@ private slots:
             for (bool throughModule : {true, false}) {
                 recorder.clear();
                 QVERIFY(!(throughModule ? holder->call("pending", {}) : pending->call({})).isValid());
-                QVERIFY(engine->hasError() && engine->reportError() && !engine->hasError());
+                QVERIFY(engine->hasError());
+                QVERIFY(engine->reportError());
+                QVERIFY(!engine->hasError());
                 QCOMPARE(errors().value(0), "Traceback (most recent call last):");
                 QCOMPARE(errors().last(), QString(raised).replace("(3)", ": 3"));
             }
@@ -281,7 +308,8 @@ private slots:
         QVERIFY(recorder.entries().isEmpty());
         QCOMPARE(redirect.out, "shown\nhost out");
         QVERIFY(redirect.err.startsWith(" raw Traceback (most recent call last):\n"));
-        QVERIFY(redirect.err.contains("KeyError: 'k'\n") && redirect.err.contains("ModuleNotFoundError"));
+        QVERIFY(redirect.err.contains("KeyError: 'k'\n"));
+        QVERIFY(redirect.err.contains("ModuleNotFoundError"));
         module->execute("print('back')");
         QCOMPARE(recorder.messages(MSG_Action::PythonOutput).value(0), "[PY STDOUT] : back");
     }

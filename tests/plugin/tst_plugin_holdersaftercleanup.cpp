@@ -34,10 +34,12 @@ private slots:
 
         host.session()->releasePythonEngine();
         QVERIFY(!watched);
-        QVERIFY(!PythonQt::self() && !Py_IsInitialized());
+        QVERIFY(!PythonQt::self());
+        QVERIFY(!Py_IsInitialized());
         standalone->reset(nullptr);
         standalone.reset();
-        QVERIFY(!createPythonEngine(host.session()) && !host.session()->pythonEngine());
+        QVERIFY(!createPythonEngine(host.session()));
+        QVERIFY(!host.session()->pythonEngine());
         QCOMPARE(SCP_PythonEngine::mainThreadState(), 0);
     }
 };

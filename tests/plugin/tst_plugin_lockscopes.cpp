@@ -1,6 +1,6 @@
-// The engine's lock scopes: the main-thread count, nesting, early release, which threads count
+// The plug-in's lock scopes: the main-thread count, nesting, early release, which threads count
 // (with an application object only its thread), and giving the lock up to other threads.
-#include "engine/EngineGILScope.h"
+#include "python/PythonLockScope.h"
 #include "engine/EngineThreadStateScope.h"
 #include <PythonQtPython.h>
 
@@ -23,15 +23,16 @@ private slots:
     void initTestCase()
     {
         PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule);
-        QVERIFY(PythonQt::self() && PythonQt::self()->initSuccessfully());
+        QVERIFY(PythonQt::self());
+        QVERIFY(PythonQt::self()->initSuccessfully());
         PythonQt::self()->startThreads();
     }
 
     void mainThreadScopesCountAndNest()
     {
-        std::optional<PythonEngineImpl::EngineGILScope> outer(std::in_place);
+        std::optional<PythonLockScope> outer(std::in_place);
         {
-            PythonEngineImpl::EngineGILScope inner;
+            PythonLockScope inner;
             QCOMPARE(count(), 2);
             inner.release();
             inner.release();
@@ -51,8 +52,8 @@ private slots:
         for (int expected : {2, 0}) {
             int during = -1;
             std::thread([&during] {
-                PythonEngineImpl::EngineGILScope scope;
-                PythonEngineImpl::EngineGILScope nested;
+                PythonLockScope scope;
+                PythonLockScope nested;
                 during = count();
             }).join();
             QCOMPARE(during, expected);
@@ -65,7 +66,7 @@ private slots:
     void threadStateScopeLetsOtherThreadsIn()
     {
         { PythonEngineImpl::EngineThreadStateScope nothingHeld; }
-        PythonEngineImpl::EngineGILScope held;
+        PythonLockScope held;
         std::optional<PythonEngineImpl::EngineThreadStateScope> givenUp(std::in_place);
         int answer = 0;
         std::thread([&answer] { answer = evaluate("6 * 7"); }).join();

@@ -13,6 +13,7 @@
 #include <SCP_PythonManager.h>
 #include <SC_SessionContext.h>
 
+#include <QProcess>
 #include <QScriptEngine>
 #include <QtTest>
 
@@ -38,23 +39,42 @@ class tst_plugin_startup : public QObject
     bool published() { return host.scriptEngine()->globalObject().property("PythonManager").isQObject(); }
     bool registered() { return host.pythonManager()->engineCreationCallback() == &createPythonEngine; }
 
+    // The interpreter starts once per process: a slot that must see it start runs in a child
+    // process of its own when another slot has started it here.
+    void runAlone(const char* slot)
+    {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(slot)});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+    }
+
     ScriptedFinder* finder = new ScriptedFinder;
     TestHost host{true, finder};
 
 private slots:
     void withoutFinderOrInstallationNothingStarts()
     {
+        if (PythonQt::self())
+            return runAlone("withoutFinderOrInstallationNothingStarts");
         for (SCP_PythonFinder* installed : {static_cast<SCP_PythonFinder*>(nullptr), static_cast<SCP_PythonFinder*>(finder)}) {
             SCP_PythonFinder::setInstance(installed);
             MessageRecorder recorder;
             PLUG_Init();
             QVERIFY(recorder.entries().isEmpty());
-            QVERIFY(!published() && !registered() && !PythonQt::self());
+            QVERIFY(!published());
+            QVERIFY(!registered());
+            QVERIFY(!PythonQt::self());
         }
     }
 
     void startUpLogsAndRegisters()
     {
+        if (PythonQt::self())
+            return runAlone("startUpLogsAndRegisters");
+        SCP_PythonFinder::setInstance(finder);
         finder->installationPresent = true;
         MessageRecorder recorder;
         PLUG_Init();
@@ -72,13 +92,20 @@ private slots:
         QCOMPARE(PythonScript::instance()->objectName(), "PythonManager");
         PLUG_Polish();
         PLUG_Unpolish(); // leaves everything in place
-        QVERIFY(PythonScript::instance()->isInitialized() && published() && registered());
+        QVERIFY(PythonScript::instance()->isInitialized());
+        QVERIFY(published());
+        QVERIFY(registered());
         // The threads are started: the main thread holds no interpreter lock between operations.
         QVERIFY(!PyGILState_Check());
     }
 
     void everySessionSharesTheOneEngine()
     {
+        if (!PythonQt::self()) {
+            SCP_PythonFinder::setInstance(finder);
+            finder->installationPresent = true;
+            PLUG_Init();
+        }
         QVERIFY(!createPythonEngine(nullptr));
         SC_SessionContext other(nullptr, nullptr);
         SCP_PythonEngine* engine = createPythonEngine(&other);

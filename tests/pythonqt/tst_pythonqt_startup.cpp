@@ -30,9 +30,11 @@ private slots:
         QFETCH(QString, answer);
         QProcess process;
         process.start(QCoreApplication::applicationFilePath(), {"--probe", qEnvironmentVariable("BELLWICK_BIN_DIR") + "/libpythonqt_startup_probe.so", mode});
-        QVERIFY(process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         const QString printed = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-        QVERIFY2(process.exitCode() == 0 && printed.contains(QRegularExpression(answer)), qPrintable(printed));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY2(printed.contains(QRegularExpression(answer)), qPrintable(printed));
     }
 };
 

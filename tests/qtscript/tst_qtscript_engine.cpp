@@ -155,6 +155,8 @@ private slots:
         QTest::newRow("argument that fits no slot") << "calc.add('x')" << 1 << "add" << 1;
         QTest::newRow("no overload") << "calc.kind()" << 1 << "kind" << 1;
         QTest::newRow("call of a property") << "\ncalc.label()" << 1 << "" << 2;
+        QTest::newRow("thrown non-error") << "\nthrow 42;" << 1 << "42" << 2;
+        QTest::newRow("inside a function") << "function f() {\n  return null.x;\n}\nf();" << 5 << "TypeError" << 6;
     }
 
     void throws()
@@ -176,13 +178,16 @@ private slots:
     // Invalid (nothing there) is not undefined (a value); calls of what is no function are invalid.
     void invalidIsNotUndefined()
     {
-        QVERIFY(!QScriptValue().isValid() && !QScriptValue().isUndefined());
-        QVERIFY(QScriptValue(1).equals(run("'1'")) && !QScriptValue(1).strictlyEquals(run("'1'")));
+        QVERIFY(!QScriptValue().isValid());
+        QVERIFY(!QScriptValue().isUndefined());
+        QVERIFY(QScriptValue(1).equals(run("'1'")));
+        QVERIFY(!QScriptValue(1).strictlyEquals(run("'1'")));
         run("var present = undefined;");
         QVERIFY(engine->globalObject().property("present").isUndefined());
         QVERIFY(!engine->globalObject().property("absent").isValid());
         QVERIFY(!engine->newObject().property("toString", QScriptValue::ResolveLocal).isValid());
-        QVERIFY(!run("({})").call().isValid() && !QScriptValue(3).call().isValid());
+        QVERIFY(!run("({})").call().isValid());
+        QVERIFY(!QScriptValue(3).call().isValid());
         QVERIFY(!engine->hasUncaughtException());
         run("(function () { throw new TypeError('in call'); })").call();
         QCOMPARE(engine->uncaughtException().property("message").toString(), "in call");
@@ -191,7 +196,8 @@ private slots:
     void conversionsOfVariants()
     {
         const QScriptValue custom = engine->newVariant(QVariant::fromValue(Opaque{7}));
-        QVERIFY(custom.isVariant() && custom.isObject());
+        QVERIFY(custom.isVariant());
+        QVERIFY(custom.isObject());
         engine->globalObject().setProperty("v", custom);
         QCOMPARE(run("[v][0]").toVariant().value<Opaque>().id, 7);
         engine->globalObject().setProperty("n", engine->newVariant(5));
@@ -203,6 +209,47 @@ private slots:
         QCOMPARE(run("4e9").toVariant().metaType().id(), QMetaType::Double);
         QCOMPARE(run("-0").toVariant().metaType().id(), QMetaType::Double);
 
+    }
+
+    // Script values read as C++ types by the script language's own rules (wrap-around, NaN as 0,
+    // a number's shortest text), whatever path the value took.
+    void scriptValuesAsCppTypes_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("int32 wraps") << "Math.pow(2, 32) + 5" << "int32" << QVariant(5);
+        QTest::newRow("int32 of NaN") << "NaN" << "int32" << QVariant(0);
+        QTest::newRow("int32 truncates") << "-2.7" << "int32" << QVariant(-2);
+        QTest::newRow("uint32 of -1") << "-1" << "uint32" << QVariant(4294967295u);
+        QTest::newRow("number of hex text") << "'0x10'" << "number" << QVariant(16.0);
+        QTest::newRow("number of blank") << "' '" << "number" << QVariant(0.0);
+        QTest::newRow("bool of empty text") << "''" << "bool" << QVariant(false);
+        QTest::newRow("bool of an object") << "({})" << "bool" << QVariant(true);
+        QTest::newRow("string of a double") << "0.1 + 0.2" << "string" << QVariant("0.30000000000000004");
+        QTest::newRow("string of undefined") << "undefined" << "string" << QVariant("undefined");
+        QTest::newRow("string list") << "['a', 1, true]" << "stringlist" << QVariant(QStringList{"a", "1", "true"});
+    }
+
+    void scriptValuesAsCppTypes()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, type);
+        const QScriptValue value = run(script);
+        QVariant read;
+        if (type == "int32")
+            read = value.toInt32();
+        else if (type == "uint32")
+            read = value.toUInt32();
+        else if (type == "number")
+            read = value.toNumber();
+        else if (type == "bool")
+            read = value.toBool();
+        else if (type == "string")
+            read = value.toString();
+        else
+            read = qscriptvalue_cast<QStringList>(value);
+        QTEST(read, "expected");
     }
 
     // As the bridge's wrappers: a pointer type's marshalling hands the object to script, which deletes it.
@@ -235,7 +282,10 @@ private slots:
         }
         const QScriptValue object = run("({a: 1})");
         engine.reset();
-        QVERIFY(!object.isValid() && !object.property("a").isValid() && !object.engine() && !kept.isValid());
+        QVERIFY(!object.isValid());
+        QVERIFY(!object.property("a").isValid());
+        QVERIFY(!object.engine());
+        QVERIFY(!kept.isValid());
     }
 
     // Objects owned by Qt, or returned from slots, survive the collection of their wrappers.
@@ -245,7 +295,8 @@ private slots:
         engine->globalObject().setProperty("q", engine->newQObject(qtOwned, QScriptEngine::QtOwnership));
         run("q = null; calc.orphan(); calc.orphan();");
         engine->collectGarbage();
-        QVERIFY(qtOwned && returned);
+        QVERIFY(qtOwned);
+        QVERIFY(returned);
         delete qtOwned;
         delete returned;
     }

@@ -1,7 +1,7 @@
 // Whole-host runs of bellwick with the real plug-in: job files that are not regular files, Python
 // threads still running or printing when the host exits, a failing job whose standard error is
 // unusable, and child Pythons started from a host script.
-#include "BellwickRun.h"
+#include "support/BellwickRun.h"
 #include "support/TestFiles.h"
 
 #include <MSG_Action.h>
@@ -26,7 +26,11 @@ class tst_reliability_hostexit : public QObject
     QTemporaryDir folder;
 
 private slots:
-    void initTestCase() { QVERIFY(!qEnvironmentVariable("BELLWICK_BIN_DIR").isEmpty() && folder.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(!qEnvironmentVariable("BELLWICK_BIN_DIR").isEmpty());
+        QVERIFY(folder.isValid());
+    }
 
     void nonRegularJobFiles_data()
     {

@@ -39,7 +39,11 @@ class tst_reliability_malformedinput : public PluginTestCase
     }
 
 private slots:
-    void initTestCase() { QVERIFY(engine && folder.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(engine);
+        QVERIFY(folder.isValid());
+    }
 
     void init()
     {

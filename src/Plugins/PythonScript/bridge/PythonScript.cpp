@@ -6,7 +6,6 @@
 #include "bridge/JsObjectWrapper.h"
 #include "bridge/PyObjectWrapper.h"
 #include "bridge/ScriptLockScope.h"
-#include "plugin/PythonStartup.h"
 #include "python/PyStringConversion.h"
 
 #include <BUIAPP_Application.h>
@@ -27,6 +26,7 @@
 
 namespace {
 PythonScript* pluginObject = nullptr;
+PythonScript::InterpreterStartUp interpreterStartUp;
 
 void report(const char* text)
 {
@@ -67,6 +67,11 @@ QDateTime modificationTime(const QString& path)
 
 }
 
+void PythonScript::setInterpreterStartUp(const InterpreterStartUp& startUp)
+{
+    interpreterStartUp = startUp;
+}
+
 PythonScript* PythonScript::instance()
 {
     if (!pluginObject)
@@ -91,13 +96,13 @@ void PythonScript::startPython()
     }
     PLUG_ScriptingInterface* scripting = PLUG_Services::getScriptingInterface();
     scriptEngine = scripting ? scripting->scriptEngine() : nullptr;
-    if (!scriptEngine || !PythonStartup::start())
+    if (!scriptEngine || !interpreterStartUp.start || !interpreterStartUp.start())
         return;
     initialized = true;
     scriptEngine->registerCustomType(qMetaTypeId<PyObjectWrapper*>(), pyObjectWrapperToScript,
                                      pyObjectWrapperFromScript, QScriptValue());
     publishGlobalJsObject();
-    PythonStartup::finish();
+    interpreterStartUp.finish();
 }
 
 const char* const PythonScript::globalJsObjectName = "js";

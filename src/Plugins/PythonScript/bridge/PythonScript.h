@@ -18,6 +18,16 @@ class PythonScript : public SCR_AbstractInterface
 {
     Q_OBJECT
 public:
+    // The interpreter's start-up, in the two steps between which the object registers its script
+    // conversions and publishes its objects. The entry layer owns start-up and installs it before
+    // the first instance(); without it the object never starts Python.
+    struct InterpreterStartUp
+    {
+        bool (*start)() = nullptr; // false, with the failure logged, when Python did not start
+        void (*finish)() = nullptr;
+    };
+    static void setInterpreterStartUp(const InterpreterStartUp& startUp);
+
     // Creates the object on first use.
     static PythonScript* instance();
 

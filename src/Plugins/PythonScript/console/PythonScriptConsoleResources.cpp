@@ -1,5 +1,6 @@
 #include "console/PythonScriptConsoleResources.h"
 
+#include <LXToolbarService.h>
 #include <PLUG_Services.h>
 
 #include <QFile>
@@ -34,15 +35,7 @@ QDomElement toolbarElement()
 
 QStringList defaultToolbarConfig()
 {
-    QStringList ids;
-    const QDomElement toolbar = toolbarElement();
-    for (QDomNode node = toolbar.firstChild(); !node.isNull(); node = node.nextSibling()) {
-        const QDomElement item = node.toElement();
-        const QString id = item.attribute(QStringLiteral("id"));
-        if (!id.isEmpty() && item.attribute(QStringLiteral("default")) == QLatin1String("true"))
-            ids.append(id);
-    }
-    return ids;
+    return LXToolbarService::defaultItems(toolbarElement());
 }
 
 } // namespace PythonScriptConsoleResources

@@ -2,7 +2,6 @@
 
 #include "engine/PythonEngineImpl.h"
 
-#include "bridge/PythonScript.h"
 #include "engine/EngineGILScope.h"
 #include "engine/EngineThreadStateScope.h"
 #include "engine/PythonThreadsAtExit.h"
@@ -22,6 +21,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+
+namespace {
+void (*pluginObjectHook)() = nullptr;
+}
+
+void PythonEngineImpl::setPluginObjectHook(void (*hook)())
+{
+    pluginObjectHook = hook;
+}
 
 SCP_PythonEngine* createPythonEngine(SC_SessionContext* context)
 {
@@ -94,7 +102,8 @@ void PythonEngineImpl::addSysPath(const QString& path)
     const QString canonical = directory.canonicalPath();
     if (knownSysPaths.contains(canonical))
         return;
-    PythonScript::instance();
+    if (pluginObjectHook)
+        pluginObjectHook();
     knownSysPaths.insert(canonical);
     if (PythonQt::self())
         PythonQt::self()->addSysPath(path);
@@ -192,7 +201,7 @@ bool PythonEngineImpl::reportError()
 
 PythonModuleImpl* PythonEngineImpl::fileModule(const QString& name, PyObject* object)
 {
-    auto* wrapper = new PythonModuleImpl(object, this);
+    auto* wrapper = new PythonModuleImpl(object, this, this);
     moduleRegistry.insert(name, wrapper);
     return wrapper;
 }
@@ -205,7 +214,7 @@ PythonModuleImpl* PythonEngineImpl::mainModule()
     PyObject* main = PyDict_GetItemString(PyImport_GetModuleDict(), "__main__");
     if (!main || !PyModule_Check(main))
         return nullptr;
-    mainModuleImpl = new PythonModuleImpl(main, this);
+    mainModuleImpl = new PythonModuleImpl(main, this, this);
     // A wrapper handed out earlier under that name keeps its place.
     if (!moduleRegistry.contains(mainModuleImpl->name()))
         moduleRegistry.insert(mainModuleImpl->name(), mainModuleImpl);

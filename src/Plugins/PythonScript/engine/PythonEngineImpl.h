@@ -26,6 +26,10 @@ public:
 
     explicit PythonEngineImpl(SC_SessionContext* context);
 
+    // What addSysPath runs first to make sure the plug-in object exists. The engine sits below the
+    // plug-in object, so the entry layer installs this before the first engine is made.
+    static void setPluginObjectHook(void (*hook)());
+
     PythonModuleImpl* mainModule() override;
     SCP_PythonModule* createModule(const QString& name) override;
     PythonModuleImpl* importModule(const QString& name, bool reload) override;

@@ -3,6 +3,7 @@
 #include "engine/PythonEngineImpl.h"
 #include "plugin/PlugInEntryPoints.h"
 #include "plugin/PythonEnvironment.h"
+#include "plugin/PythonStartup.h"
 #include "bridge/PythonScript.h"
 
 #include <PLUG_EntryPoint.h>
@@ -23,6 +24,9 @@ void initialize()
         return;
     setUpPythonEnvironment(finder);
 
+    // The layers below reach start-up and the plug-in object only through what is installed here.
+    PythonScript::setInterpreterStartUp({&PythonStartup::start, &PythonStartup::finish});
+    PythonEngineImpl::setPluginObjectHook([] { PythonScript::instance(); });
     PythonScript* plugin = PythonScript::instance();
     if (!plugin->isInitialized())
         return;

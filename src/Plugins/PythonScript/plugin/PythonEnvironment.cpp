@@ -7,18 +7,19 @@
 #include <QDir>
 #include <QFileInfo>
 
-#ifndef _WIN32
-#include <cerrno>
 #include <cstdlib>
 
-// The Windows C runtime's setter of a process environment variable; 0 on success.
-static int _putenv_s(const char* name, const char* value)
-{
-    return setenv(name, value, 1) == 0 ? 0 : errno;
-}
-#endif
-
 namespace {
+
+// Sets a process environment variable for the interpreter and the host's child processes.
+void putEnvironmentVariable(const char* name, const char* value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
 
 void log(const QString& text)
 {
@@ -45,7 +46,7 @@ void setUpPythonEnvironment(SCP_PythonFinder* finder)
     // The found interpreter becomes sys.executable.
     PythonQtStartupSettings::setExecutable(executable);
 
-    _putenv_s("PYTHON_PATH", searchPath.toLocal8Bit().constData());
+    putEnvironmentVariable("PYTHON_PATH", searchPath.toLocal8Bit().constData());
 
     if (home.isEmpty())
         home = QDir::toNativeSeparators(QFileInfo(executable).dir().path());

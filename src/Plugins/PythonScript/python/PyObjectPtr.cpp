@@ -2,7 +2,7 @@
 
 #include "python/PyObjectPtr.h"
 
-#include "engine/EngineGILScope.h"
+#include "python/PythonLockScope.h"
 
 // Once the interpreter is finalised no lock can be taken and the objects are gone: holders then
 // only remember pointers and make no Python call.
@@ -17,7 +17,7 @@ PyObjectPtr::PyObjectPtr(PyObject* object, bool addReference)
 {
     if (!Py_IsInitialized())
         return;
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     if (held && addReference)
         Py_IncRef(held);
 }
@@ -26,7 +26,7 @@ PyObjectPtr::~PyObjectPtr()
 {
     if (!Py_IsInitialized())
         return;
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     if (held)
         Py_DecRef(held);
 }
@@ -37,7 +37,7 @@ void PyObjectPtr::reset(PyObject* object)
     held = object;
     if (!Py_IsInitialized())
         return;
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     if (held)
         Py_IncRef(held);
     if (previous)

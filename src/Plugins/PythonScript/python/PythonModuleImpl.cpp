@@ -2,19 +2,19 @@
 
 #include "python/PythonModuleImpl.h"
 
-#include "engine/EngineGILScope.h"
-#include "engine/PythonEngineImpl.h"
+#include "python/PythonLockScope.h"
 #include "python/PyStringConversion.h"
 #include "python/PythonFunctionImpl.h"
 
 #include <PythonQtConv.h>
+#include <SCP_PythonEngine.h>
 
 #include <QFileInfo>
 
-PythonModuleImpl::PythonModuleImpl(PyObject* pyObject, PythonEngineImpl* owner)
+PythonModuleImpl::PythonModuleImpl(PyObject* pyObject, SCP_PythonEngine* pythonEngine, QObject* owner)
     : QObject(owner)
     , module(pyObject)
-    , engine(owner)
+    , engine(pythonEngine)
 {
 }
 
@@ -35,7 +35,7 @@ PyObject* PythonModuleImpl::namespaceDict() const
 
 const QString& PythonModuleImpl::name()
 {
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     if (nameCache.isEmpty() && realModule()) {
         if (const char* moduleName = PyModule_GetName(realModule()))
             nameCache = QString::fromUtf8(moduleName);
@@ -47,7 +47,7 @@ const QString& PythonModuleImpl::fileName()
 {
     if (!fileNameCache.isEmpty())
         return fileNameCache;
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     if (!realModule())
         return fileNameCache;
     const PyObjectPtr path(PyModule_GetFilenameObject(realModule()), false);
@@ -60,11 +60,11 @@ const QString& PythonModuleImpl::fileName()
 
 void PythonModuleImpl::reload()
 {
-    for (SCP_PythonFunction* function : qAsConst(functionList))
+    for (SCP_PythonFunction* function : std::as_const(functionList))
         delete static_cast<PythonFunctionImpl*>(function);
     forgetFunctions();
 
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     PyObject* reloaded = PyImport_ReloadModule(module.object());
     if (!reloaded)
         return;
@@ -77,7 +77,7 @@ void PythonModuleImpl::addModule(SCP_PythonModule* other)
     auto* otherImpl = dynamic_cast<PythonModuleImpl*>(other);
     if (!otherImpl)
         return;
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     PyObject* dict = namespaceDict();
     PyObject* otherObject = otherImpl->pyModule();
     if (!dict || !otherObject)
@@ -90,7 +90,7 @@ bool PythonModuleImpl::hasModule(SCP_PythonModule* other)
     auto* otherImpl = dynamic_cast<PythonModuleImpl*>(other);
     if (!otherImpl)
         return false;
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     PyObject* dict = namespaceDict();
     PyObject* otherObject = otherImpl->pyModule();
     if (!dict || !otherObject)
@@ -100,12 +100,12 @@ bool PythonModuleImpl::hasModule(SCP_PythonModule* other)
 
 QVariant PythonModuleImpl::execute(const QString& code)
 {
-    static_cast<SCP_PythonEngine*>(engine)->clearError();
+    engine->clearError();
     // Code may define or replace functions; the objects listed so far stay valid.
     forgetFunctions();
 
     QVariant result;
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     PyObject* dict = namespaceDict();
     if (!dict)
         return result;
@@ -117,24 +117,47 @@ QVariant PythonModuleImpl::execute(const QString& code)
         result = PythonQtConv::PyObjToQVariant(value, -1);
         Py_DecRef(value);
     } else {
-        static_cast<SCP_PythonEngine*>(engine)->reportError();
+        engine->reportError();
     }
     return result;
 }
 
+PyObject* PythonModuleImpl::callKey(const QString& functionName)
+{
+    const auto cached = callKeys.find(functionName);
+    if (cached != callKeys.end())
+        return cached->second.object();
+    // Names come from the host's code, so there are few; a caller inventing names cannot grow
+    // the cache without end.
+    if (callKeys.size() >= maxCallKeys)
+        callKeys.clear();
+    const QByteArray utf8 = functionName.toUtf8();
+    PyObject* key = PyUnicode_InternFromString(utf8.constData());
+    if (!key) {
+        PyErr_Clear();
+        return nullptr;
+    }
+    return callKeys.try_emplace(functionName, key, false).first->second.object();
+}
+
 QVariant PythonModuleImpl::call(const QString& functionName, QVariantList args)
 {
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     PyObject* dict = namespaceDict();
     if (!dict)
         return QVariant();
-    PyObject* found = PyDict_GetItemString(dict, functionName.toUtf8().constData());
+    // The interned name hashes once and compares by identity with the namespace's own key.
+    PyObject* key = callKey(functionName);
+    // A lookup that finds nothing sets no error and leaves a pending one as it was.
+    PyObject* found = key ? PyDict_GetItem(dict, key) : nullptr;
     // Only plain def/lambda functions: classes, built-ins and other callables are refused.
     if (!found || Py_TYPE(found) != &PyFunction_Type)
         return QVariant();
     // The call may unbind the name; keep the function alive until it returns.
-    const PyObjectPtr function(found);
-    return PythonFunctionImpl::callObject(function.object(), args);
+    Py_INCREF(found);
+    const QVariant result = PythonFunctionImpl::callObject(found, args);
+    Py_DECREF(found);
+    return result;
 }
 
 QVariant PythonModuleImpl::call(const QString& functionName)
@@ -147,7 +170,7 @@ QList<SCP_PythonFunction*> PythonModuleImpl::functions()
     if (functionsCached)
         return functionList;
     functionsCached = true;
-    PythonEngineImpl::EngineGILScope lock;
+    PythonLockScope lock;
     PyObject* dict = namespaceDict();
     if (!dict)
         return functionList;

@@ -5,8 +5,11 @@
 #include <SCP_PythonModule.h>
 
 #include <QObject>
+#include <QString>
 
-class PythonEngineImpl;
+#include <unordered_map>
+
+class SCP_PythonEngine;
 class SCP_PythonFunction;
 
 // A Python module as the host holds it. Its engine is its parent and owner; it owns the function
@@ -15,8 +18,9 @@ class PythonModuleImpl : public QObject, public SCP_PythonModule
 {
     Q_OBJECT
 public:
-    // module must be a real module; the wrapper takes its own reference.
-    PythonModuleImpl(PyObject* module, PythonEngineImpl* engine);
+    // module must be a real module; the wrapper takes its own reference. The engine is seen
+    // through its host interface and its QObject side, so that this layer needs nothing above it.
+    PythonModuleImpl(PyObject* module, SCP_PythonEngine* engine, QObject* owner);
     ~PythonModuleImpl() override;
 
     const QString& name() override;
@@ -39,11 +43,16 @@ private:
     // not a module.
     PyObject* namespaceDict() const;
     void forgetFunctions();
+    // The interned Python str of a name call() looks up (borrowed from the cache); null when
+    // the name cannot be made one.
+    PyObject* callKey(const QString& functionName);
 
     PyObjectPtr module;
-    PythonEngineImpl* engine;
+    SCP_PythonEngine* engine;
     QString nameCache;
     QString fileNameCache;
     QList<SCP_PythonFunction*> functionList;
     bool functionsCached = false;
+    static constexpr size_t maxCallKeys = 256;
+    std::unordered_map<QString, PyObjectPtr> callKeys;
 };

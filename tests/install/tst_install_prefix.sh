@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# install_prefix.sh CMAKE BUILD PREFIX VERSION PYTHON_LIBDIR: installs BUILD into a fresh PREFIX
+# tst_install_prefix.sh CMAKE BUILD PREFIX VERSION PYTHON_LIBDIR: installs BUILD into a fresh PREFIX
 # and runs the installed host from there.
 set -euo pipefail
 cmake="$1" build="$2" prefix="$3" version="$4" python_libdir="${5:-}"

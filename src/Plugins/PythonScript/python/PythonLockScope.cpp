@@ -1,4 +1,6 @@
-#include "engine/EngineGILScope.h"
+#include "python/PythonLockScope.h"
+
+#include <SCP_PythonEngine.h>
 
 #include <QCoreApplication>
 #include <QThread>
@@ -8,8 +10,9 @@ namespace {
 enum class MainThreadTest : signed char { Unknown, Main, Other };
 
 // Computed once per thread, on its first scope opened while an application object exists.
-// Read on every scope, so it sits in a static TLS slot rather than behind a dynamic lookup.
-__attribute__((tls_model("initial-exec"))) thread_local MainThreadTest mainThreadTest = MainThreadTest::Unknown;
+// The library is loaded with dlopen, so the slot keeps the dynamic TLS model: the static TLS
+// block has no room promised for it.
+thread_local MainThreadTest mainThreadTest = MainThreadTest::Unknown;
 
 // The host's counter, its address asked for once.
 int& mainThreadCount()
@@ -28,7 +31,7 @@ bool isMainThread(const QCoreApplication* application)
 
 }
 
-PythonEngineImpl::EngineGILScope::EngineGILScope()
+PythonLockScope::PythonLockScope()
 {
     lockScope.emplace();
     const QCoreApplication* application = QCoreApplication::instance();
@@ -38,12 +41,12 @@ PythonEngineImpl::EngineGILScope::EngineGILScope()
     }
 }
 
-PythonEngineImpl::EngineGILScope::~EngineGILScope()
+PythonLockScope::~PythonLockScope()
 {
     release();
 }
 
-void PythonEngineImpl::EngineGILScope::release()
+void PythonLockScope::release()
 {
     if (!lockScope)
         return;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# example_plugin.sh CMAKE PREFIX WORK CXX: builds the installed example plug-in against PREFIX
+# tst_install_exampleplugin.sh CMAKE PREFIX WORK CXX: builds the installed example plug-in against PREFIX
 # alone and runs it in the installed host.
 set -euo pipefail
 cmake="$1" prefix="$2" work="$3" compiler="$4"

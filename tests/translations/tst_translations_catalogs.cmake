@@ -1,6 +1,6 @@
 # The committed catalogs hold every translated text of the sources and nothing else, each one
 # translated: lupdate run on a copy changes nothing, and no translation is unfinished or empty.
-#   cmake <the update arguments> -DCATALOG_DIR=<translations> -DWORK_DIR=<scratch> -P check_catalogs.cmake
+#   cmake <the update arguments> -DCATALOG_DIR=<translations> -DWORK_DIR=<scratch> -P tst_translations_catalogs.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
 file(GLOB committed ${CATALOG_DIR}/*.ts)
 file(COPY ${committed} DESTINATION ${WORK_DIR})

@@ -6,8 +6,8 @@ class SCP_PythonEngine;
 class SCP_PythonFinder;
 class SCP_PythonManager;
 
-// The services a real host offers its plug-ins, set up for one test process. They live until
-// the process ends (the interpreter is never finalised behind a test's back).
+// The services a real host offers its plug-ins, set up for one test or benchmark process. They
+// live until the process ends (the interpreter is never finalised behind a test's back).
 class TestHost
 {
 public:

@@ -1,4 +1,4 @@
-#include "BellwickRun.h"
+#include "support/BellwickRun.h"
 
 #include <QJsonDocument>
 #include <QProcess>

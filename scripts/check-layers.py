@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+"""Fails when a source file includes a header from a layer above its own.
+
+Layers inside the plug-in, lowest first: python, engine, then console/bridge/editor (siblings
+that do not include each other), then plugin. Between libraries: qtscript and pythonqt know
+nothing of the host or of each other, the host knows neither pythonqt nor the plug-in.
+Usage: check-layers.py [REPOSITORY_ROOT]
+"""
+import pathlib
+import re
+import sys
+
+PLUGIN = pathlib.Path("src/Plugins/PythonScript")
+# Rank of each plug-in folder; a file may include its own folder and folders of lower rank.
+PLUGIN_RANKS = {"python": 0, "engine": 1, "bridge": 2, "console": 2, "editor": 2, "plugin": 3}
+# The libraries whose public headers another library may not include.
+LIBRARY_HEADERS = {"host": "host/include", "pythonqt": "pythonqt/include", "qtscript": "qtscript/include"}
+FORBIDDEN_LIBRARIES = {
+    "qtscript": {"host", "pythonqt"},
+    "pythonqt": {"host", "qtscript"},
+    "host": {"pythonqt"},
+}
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
+SOURCES = (".cpp", ".h")
+
+
+def sources(folder):
+    return sorted(p for p in folder.rglob("*") if p.suffix in SOURCES and p.is_file())
+
+
+def plugin_violations(root):
+    for path in sources(root / PLUGIN):
+        layer = path.relative_to(root / PLUGIN).parts[0]
+        if layer not in PLUGIN_RANKS:
+            continue
+        for _, header in INCLUDE.findall(path.read_text(errors="replace")):
+            target = header.split("/")[0]
+            if target == layer or target not in PLUGIN_RANKS:
+                continue
+            if PLUGIN_RANKS[target] >= PLUGIN_RANKS[layer]:
+                yield f"{path.relative_to(root)}: {layer}/ includes {header} (layer {target}/ is not below it)"
+
+
+def library_violations(root):
+    headers = {lib: {p.name for p in sources(root / folder)} for lib, folder in LIBRARY_HEADERS.items()}
+    for lib, forbidden in FORBIDDEN_LIBRARIES.items():
+        # host/app is the application, which may use everything.
+        files = [p for p in sources(root / lib) if not (lib == "host" and "app" in p.relative_to(root / lib).parts)]
+        for path in files:
+            for _, header in INCLUDE.findall(path.read_text(errors="replace")):
+                for other in forbidden:
+                    if header in headers[other]:
+                        yield f"{path.relative_to(root)}: {lib} includes {header} of {other}"
+
+
+def main():
+    root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parent.parent)
+    problems = list(plugin_violations(root)) + list(library_violations(root))
+    for problem in problems:
+        print(problem)
+    if problems:
+        print(f"{len(problems)} include(s) against the layer order", file=sys.stderr)
+        return 1
+    print("Layers: every include points down")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
