@@ -81,9 +81,9 @@ void PythonQt::cleanup()
     Private* d = s_self->d;
     PyThreadState* state = nullptr;
     if (Py_IsInitialized() && d->initialized)
-        state = PyGILState_Check() ? PyThreadState_Get() : d->mainThreadState;
+        state = PythonQtThreadStates::holdsLockWithOwnState() ? PythonQtThreadStates::attached() : d->mainThreadState;
     if (state) {
-        if (!PyGILState_Check())
+        if (PythonQtThreadStates::attached() != state)
             PyEval_RestoreThread(state);
         PythonQtSignalTarget::releaseAllCallables();
         d->pythonQtModule = nullptr;
