@@ -130,15 +130,17 @@
             const box = v[VARIANT];
             return box !== undefined ? box : v[TARGET];
         },
-        // For a conversion walking objects: the index m gave v before, NEW_OBJECT when m has
-        // not seen it, ARRAY_BUFFER for bytes (never shared through m).
-        seenIndex: function (m, v) {
+        // For a conversion walking objects: the index m gave v before; NEW_OBJECT when m had
+        // not seen it (v then gets index next); ARRAY_BUFFER for bytes, never kept in m.
+        seenIndex: function (m, v, next) {
             if (v instanceof ArrayBuffer)
                 return -2;
             const i = m.get(v);
-            return i === undefined ? -1 : i;
+            if (i !== undefined)
+                return i;
+            m.set(v, next);
+            return -1;
         },
-        markSeen: function (m, v, i) { m.set(v, i); },
         newMap: function () { return new Map(); },
         noData: NO_DATA,
         dataOf: function (o) { return hidden.has(o) ? hidden.get(o) : NO_DATA; },

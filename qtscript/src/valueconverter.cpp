@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -185,22 +184,21 @@ QVariant ValueConverter::objectToVariant(const QJSValue& value, ToVariantWalk& w
         return value.toVariant();
     if (walk.seen.isUndefined())
         walk.seen = m_engine.helper("newMap", {});
-    const int index = m_engine.helper("seenIndex", {walk.seen, value}).toInt();
+    const qsizetype next = walk.converted.size();
+    const int index = m_engine.helper("seenIndex", {walk.seen, value, int(next)}).toInt();
     if (index == ArrayBufferObject) {
         const QByteArray bytes = m_engine.js.fromScriptValue<QByteArray>(value);
         return spend(walk, 0, bytes.size()) ? QVariant(bytes) : QVariant();
     }
     if (index != NewObject)
         return walk.converted.at(index);
-    const bool repeated = std::any_of(walk.ancestors.cbegin(), walk.ancestors.cend(),
-                                      [&value](const QJSValue& ancestor) { return ancestor.strictlyEquals(value); });
-    if (repeated || walk.ancestors.size() > MaxDepth)
+    walk.converted.append(QVariant());
+    if (walk.depth > MaxDepth)
         return QVariant();
-    walk.ancestors.append(value);
+    ++walk.depth;
     const QVariant result = containerToVariant(value, walk);
-    walk.ancestors.removeLast();
-    m_engine.helper("markSeen", {walk.seen, value, int(walk.converted.size())});
-    walk.converted.append(result);
+    --walk.depth;
+    walk.converted[next] = result;
     return result;
 }
 

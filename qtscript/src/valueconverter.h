@@ -32,14 +32,14 @@ public:
     bool convert(const QJSValue& value, QMetaType type, void* data);
 
 private:
-    // One conversion of a script value: the arrays and objects being converted (outermost first),
-    // the variant made for each object met so far (by the index `seen` gives it), and what the
-    // conversion has produced in all.
+    // One conversion of a script value: the variant made for each object met so far, by the
+    // index `seen` gave it (invalid while the object is still being converted, which is what a
+    // value inside itself becomes), the nesting depth, and what it has produced in all.
     struct ToVariantWalk
     {
-        QList<QJSValue> ancestors;
         QJSValue seen;
         QList<QVariant> converted;
+        int depth = 0;
         qsizetype elements = 0;
         qsizetype textSize = 0;
         bool exceeded = false;
