@@ -10,28 +10,35 @@ std::atomic<unsigned> s_generation{1};
 // state while the interpreter is being torn down.
 std::mutex s_teardownMutex;
 
+// What a lock scope reads on every opening: plain data, so that reaching it is one TLS access
+// with no per-access initialisation check.
 struct KeptState
 {
-    PyThreadState* state = nullptr;
-    unsigned generation = 0;
-    bool owned = false;
+    PyThreadState* state;
+    unsigned generation;
+    bool owned;
+};
+thread_local KeptState t_kept{nullptr, 0, false};
 
-    ~KeptState()
+// Gives a state this thread made back when the thread ends. Only threads that made one touch it,
+// so only they pay for its registration.
+struct KeptStateRelease
+{
+    ~KeptStateRelease()
     {
-        if (!state || !owned)
+        const KeptState& kept = t_kept;
+        if (!kept.state || !kept.owned)
             return;
         std::lock_guard<std::mutex> lock(s_teardownMutex);
-        if (generation != s_generation.load() || !Py_IsInitialized())
+        if (kept.generation != s_generation.load() || !Py_IsInitialized())
             return;
         // The state was made by PyGILState_Ensure, whose count we never gave back: releasing
         // that count deletes the state and the lock with it.
-        PyEval_RestoreThread(state);
+        PyEval_RestoreThread(kept.state);
         PyGILState_Release(PyGILState_UNLOCKED);
     }
 };
-
-// Read on every lock scope: a static TLS slot avoids the dynamic lookup.
-__attribute__((tls_model("initial-exec"))) thread_local KeptState t_kept;
+thread_local KeptStateRelease t_keptRelease;
 
 } // namespace
 
@@ -49,6 +56,7 @@ PyThreadState* PythonQtThreadStates::keptState()
 PyThreadState* PythonQtThreadStates::createKeptState()
 {
     PyGILState_Ensure();
+    static_cast<void>(&t_keptRelease); // registers the release at this thread's exit
     KeptState& kept = t_kept;
     kept.state = PyThreadState_Get();
     kept.generation = generation();

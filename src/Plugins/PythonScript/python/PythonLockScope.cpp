@@ -10,8 +10,6 @@ namespace {
 enum class MainThreadTest : signed char { Unknown, Main, Other };
 
 // Computed once per thread, on its first scope opened while an application object exists.
-// The library is loaded with dlopen, so the slot keeps the dynamic TLS model: the static TLS
-// block has no room promised for it.
 thread_local MainThreadTest mainThreadTest = MainThreadTest::Unknown;
 
 // The host's counter, its address asked for once.
