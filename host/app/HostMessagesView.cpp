@@ -41,23 +41,26 @@ void HostMessagesView::collect(const MSG_Entry& entry)
 
 void HostMessagesView::showPending()
 {
+    {
+        QMutexLocker lock(&m_pendingMutex);
+        m_backlog.append(std::move(m_pending));
+        m_pending.clear();
+        m_showScheduled = false;
+    }
     const bool atBottom = verticalScrollBar()->value() == verticalScrollBar()->maximum();
     QElapsedTimer slice;
     slice.start();
-    bool more = true;
-    while (more && !slice.hasExpired(sliceMilliseconds)) {
-        QList<MSG_Entry> step;
-        {
-            QMutexLocker lock(&m_pendingMutex);
-            step = m_pending.mid(0, stepEntries);
-            m_pending.remove(0, step.size());
-            more = !m_pending.isEmpty();
-            m_showScheduled = more;
-        }
+    while (m_shown < m_backlog.size() && !slice.hasExpired(sliceMilliseconds)) {
+        const QList<MSG_Entry> step = m_backlog.mid(m_shown, stepEntries);
+        m_shown += step.size();
         m_model->append(step);
     }
     if (atBottom)
         scrollToBottom();
-    if (more) // the rest after the events that waited meanwhile
+    if (m_shown < m_backlog.size()) { // the rest after the events that waited meanwhile
         QMetaObject::invokeMethod(this, &HostMessagesView::showPending, Qt::QueuedConnection);
+        return;
+    }
+    m_backlog.clear();
+    m_shown = 0;
 }

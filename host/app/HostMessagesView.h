@@ -28,6 +28,8 @@ private:
     HostMessagesModel* m_model;
     int m_listenerId = 0;
     QMutex m_pendingMutex;
-    QList<MSG_Entry> m_pending;
+    QList<MSG_Entry> m_pending; // added by any thread, guarded by the mutex
     bool m_showScheduled = false;
+    QList<MSG_Entry> m_backlog; // taken over by this thread, shown up to m_shown
+    qsizetype m_shown = 0;
 };
