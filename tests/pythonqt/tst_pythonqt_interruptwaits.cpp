@@ -38,15 +38,16 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(console.get()));
     }
 
+    // Every wait below lasts an hour or for ever: only the interrupt ends it.
     void ctrlCEndsTheWait_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::newRow("time.sleep") << "import time; time.sleep(30)";
+        QTest::newRow("time.sleep") << "import time; time.sleep(3600)";
         QTest::newRow("Event.wait without timeout") << "import threading; threading.Event().wait()";
         QTest::newRow("Lock.acquire without timeout") << "import threading; l = threading.Lock(); l.acquire(); l.acquire()";
         QTest::newRow("queue.get") << "import queue; queue.Queue().get()";
         QTest::newRow("select") << "import os, select; select.select([os.pipe()[0]], [], [])";
-        QTest::newRow("asyncio.sleep") << "import asyncio; asyncio.run(asyncio.sleep(30))";
+        QTest::newRow("asyncio.sleep") << "import asyncio; asyncio.run(asyncio.sleep(3600))";
     }
 
     void ctrlCEndsTheWait()

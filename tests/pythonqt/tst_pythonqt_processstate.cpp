@@ -47,7 +47,7 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("expected");
         QTest::newRow("'{:n}'") << "result = '{:n}'.format(1234.5)" << "1234.5";
-        QTest::newRow("locale.atof") << "import locale\nresult = locale.atof('1.5')" << "1.5";
+        QTest::newRow("locale.str") << "import locale\nresult = locale.str(1.5)" << "1.5";
         QTest::newRow("the C runtime's strtod") << "import ctypes\nstrtod = ctypes.CDLL(None).strtod\n"
                                                    "strtod.restype = ctypes.c_double\n"
                                                    "result = strtod(b'1.5', None)"
