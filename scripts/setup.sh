@@ -8,6 +8,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools
   python3.11-dev libpython3.11-dev
   libbenchmark-dev pybind11-dev
+  python3-debugpy
   locales
 )
 

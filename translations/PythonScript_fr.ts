@@ -80,6 +80,14 @@ Incohérence possible entre le chemin PYTHONPATH et PYTHON_LIB_PATH</translation
         <source>This can happen if the file does not contain any function or if there is some error in the script (ex: cannot find some import module)</source>
         <translation>Cela peut arriver si le fichier ne contient aucune fonction ou si le script contient une erreur (par ex. un module importé introuvable)</translation>
     </message>
+    <message>
+        <source>Debug server listening on 127.0.0.1:%1</source>
+        <translation>Serveur de débogage à l&apos;écoute sur 127.0.0.1:%1</translation>
+    </message>
+    <message>
+        <source>Debug server not started: %1 (it needs debugpy, Debian&apos;s python3-debugpy)</source>
+        <translation>Serveur de débogage non démarré : %1 (il faut debugpy, le paquet Debian python3-debugpy)</translation>
+    </message>
 </context>
 <context>
     <name>PythonScriptConsoleImpl</name>

@@ -55,7 +55,8 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     const QCommandLineOption stay(QStringLiteral("stay"), QStringLiteral("With --window: keeps the window open after the jobs."));
     const QCommandLineOption style(QStringLiteral("style"), QStringLiteral("The host's look: dark (default) or light."), QStringLiteral("STYLE"), QStringLiteral("dark"));
     const QCommandLineOption language(QStringLiteral("language"), QStringLiteral("The language of the host's and the plug-in's texts, such as fr (default: the user's locale)."), QStringLiteral("LANGUAGE"));
-    const QList<QCommandLineOption> options{help, version, plugin, settings, specialFolder, log, batch, without, script, python, code, window, stay, style, language};
+    const QCommandLineOption debugPort(QStringLiteral("debug-port"), QStringLiteral("Starts the Python debug server on PORT of 127.0.0.1 for this run (as the preference PYTHON_DEBUG_PORT does)."), QStringLiteral("PORT"));
+    const QList<QCommandLineOption> options{help, version, plugin, settings, specialFolder, log, batch, without, script, python, code, window, stay, style, language, debugPort};
     parser.addOptions(options);
     // The usage line names the program whatever the executable file is called.
     const QString text = parser.helpText();
@@ -81,6 +82,14 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     m_batchPython = parser.isSet(batch);
     m_window = parser.isSet(window);
     m_stay = parser.isSet(stay);
+    if (parser.isSet(debugPort)) {
+        bool valid = false;
+        m_debugPort = parser.value(debugPort).toInt(&valid);
+        if (!valid || m_debugPort < 1 || m_debugPort > 65535) {
+            m_error = QStringLiteral("--debug-port needs a port from 1 to 65535");
+            return Invalid;
+        }
+    }
     if (m_stay && !m_window) {
         m_error = QStringLiteral("--stay needs --window");
         return Invalid;

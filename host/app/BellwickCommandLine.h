@@ -40,6 +40,8 @@ public:
     bool darkStyle() const { return m_darkStyle; }
     // --language: the locale whose translation to load ("fr", "fr_CA"); empty: the user's.
     const QString& language() const { return m_language; }
+    // --debug-port: the port of the plug-in's debug server for this run; 0 when not given.
+    int debugPort() const { return m_debugPort; }
 
 private:
     bool readWithout(const QStringList& values);
@@ -59,6 +61,7 @@ private:
     bool m_window = false;
     bool m_stay = false;
     bool m_darkStyle = true;
+    int m_debugPort = 0;
     QSet<QString> m_without;
     QList<BellwickJob> m_jobs;
 };

@@ -85,6 +85,9 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
     if (!commandLine.specialFolder().isEmpty())
         BAPP_SetSharedSpecialFolders(commandLine.specialFolder());
     ST_BatchParams::setBatchPython(commandLine.batchPython());
+    // Read by the plug-in before its preference.
+    if (commandLine.debugPort() > 0)
+        qputenv("PYTHON_DEBUG_PORT", QByteArray::number(commandLine.debugPort()));
 
     HostServices services(commandLine.without());
     services.application()->setDarkStyle(commandLine.darkStyle());

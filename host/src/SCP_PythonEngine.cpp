@@ -92,8 +92,9 @@ SCP_PythonModule* SCP_PythonEngine::helpersModule()
 
 void SCP_PythonEngine::addModuleToMain(SCP_PythonModule* module)
 {
+    // The host's own helpers stay importable but are not bound among the user's names.
     SCP_PythonModule* main = mainModule();
-    if (main && module)
+    if (main && module && module != m_helpersModule)
         main->addModule(module);
 }
 

@@ -21,6 +21,9 @@ class PYTHONQT_EXPORT PythonQtScriptingConsole : public QTextEdit
 {
     Q_OBJECT
 public:
+    static const QString primaryPrompt;
+    static const QString continuationPrompt;
+
     PythonQtScriptingConsole(QWidget* parent, const PythonQtObjectPtr& context, Qt::WindowFlags flags = {});
     ~PythonQtScriptingConsole() override;
 
@@ -50,8 +53,9 @@ public slots:
     // that ran last goes on showing later output (of threads its code started).
     virtual void pushOutputRedirect();
     virtual void popOutputRedirect();
-    // Whether the line submitted with more starts or continues a block; by default, more and
-    // the gathered code is not yet complete Python.
+    // Whether the line submitted with more starts or continues a block. more is already false
+    // when the gathered code cannot compile, so that its error shows at once; by default, more
+    // and the gathered code is not yet complete Python.
     virtual bool needsMoreInput(const QString& line, const QString& code, bool more);
     // After the next prompt was appended; continued tells whether it is a continuation prompt.
     virtual void didExecuteLine(const QString& line, const QString& code, bool continued);
@@ -107,8 +111,23 @@ protected:
     // subclass's key handling does with them.
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The keys with a meaning on the command line: Return and Enter submit it, Up and Down walk
+    // the history, Home goes to the prompt, Left, Backspace and Delete stop at it. True when the
+    // key was taken care of; false when the text edit's own handling is to follow. Backspace
+    // and Delete over a selection are the caller's.
+    bool handleCommandLineKey(QKeyEvent* event);
+    // Before a key types text: false when the selection covers protected output (the key is
+    // dropped); otherwise a cursor before the prompt is first moved to the prompt.
+    bool prepareTyping();
+    // Called between the steps of long work on the console's thread (a paste replayed line by
+    // line): now and then the window paints; user input waits until the work is done.
+    void letWindowPaint();
+    // Opens the completion popup below rect, as wide as its entries.
+    void showCompletionPopup(QRect rect);
     // Text dragged out of the console is copied, never moved out of the output.
     void dropEvent(QDropEvent* event) override;
+    // While code runs, pasted text answers input() or waits for the run's end, as typed keys do.
+    void insertFromMimeData(const QMimeData* source) override;
 
 private slots:
     virtual void onCodeExecuted(QString code);

@@ -19,6 +19,7 @@ constexpr int longLineKeep = 5000;
 // A step inserts slices of lines until its share of time is used; painting and the running
 // code get the rest.
 constexpr qsizetype sliceLines = 500;
+constexpr qsizetype sliceCharacters = 64 * 1024;
 constexpr qint64 stepBudgetNs = 10 * 1000 * 1000;
 
 } // namespace
@@ -51,6 +52,19 @@ void PythonQtConsoleOutput::setRunning(bool running)
     }
 }
 
+void PythonQtConsoleOutput::setAnswering(bool answering)
+{
+    flush();
+    if (answering && m_newLineOwed) {
+        QTextCursor cursor(m_console->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n"));
+        m_newLineOwed = false;
+    }
+    m_openLineEnd = QTextCursor();
+    m_answering = answering;
+}
+
 void PythonQtConsoleOutput::trimScrollback(int slack)
 {
     QTextDocument* document = m_console->document();
@@ -71,12 +85,59 @@ void PythonQtConsoleOutput::append(Kind kind, const QString& text)
     else
         m_pending.append({kind, text});
     m_pendingSize += text.size();
-    if (m_pendingSize > pendingTrimSize)
+    if (m_pendingSize > pendingTrimSize) {
+        collapsePending();
         dropLinesBeyondScrollback();
+    }
     if (!m_running)
         flush();
     else if (!m_timer.isActive())
         m_timer.start();
+}
+
+void PythonQtConsoleOutput::collapsePending()
+{
+    m_pendingSize = 0;
+    for (Chunk& chunk : m_pending) {
+        PythonQtTerminalText::collapseOverwrites(chunk.text);
+        m_pendingSize += chunk.text.size();
+    }
+}
+
+void PythonQtConsoleOutput::insertTerminalText(QTextCursor& cursor, Kind kind, const QString& text,
+                                               const QTextCharFormat& format)
+{
+    for (const PythonQtTerminalText::Span& span : m_terminal[kind].parse(text)) {
+        QTextCharFormat look = format;
+        if (span.foreground.isValid())
+            look.setForeground(span.foreground);
+        if (span.background.isValid())
+            look.setBackground(span.background);
+        if (span.bold)
+            look.setFontWeight(QFont::Bold);
+        if (span.fromLineStart) {
+            cursor.movePosition(QTextCursor::StartOfBlock);
+            m_overwriting = true;
+        }
+        const QStringList lines = span.text.split(QLatin1Char('\n'));
+        for (qsizetype index = 0; index < lines.size(); ++index) {
+            if (index > 0) {
+                // A line feed leaves what the rewrite did not reach on the line.
+                if (m_overwriting)
+                    cursor.movePosition(QTextCursor::EndOfBlock);
+                m_overwriting = false;
+                cursor.insertText(QStringLiteral("\n"), look);
+            }
+            const QString& line = lines.at(index);
+            if (m_overwriting) {
+                const QTextBlock block = cursor.block();
+                const int available = block.position() + block.length() - 1 - cursor.position();
+                cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, int(qMin<qsizetype>(line.size(), available)));
+            }
+            cursor.insertText(line, look);
+        }
+    }
+    m_rewritePosition = cursor;
 }
 
 void PythonQtConsoleOutput::dropLinesBeyondScrollback()
@@ -117,13 +178,17 @@ QString PythonQtConsoleOutput::shortenLongLines(const QString& text)
 
 QVector<PythonQtConsoleOutput::Chunk> PythonQtConsoleOutput::takeLines(qsizetype lines)
 {
+    // Long lines count by their size too, so that one step never lays out much text.
     QVector<Chunk> taken;
-    while (!m_pending.isEmpty() && lines > 0) {
+    qsizetype characters = sliceCharacters;
+    while (!m_pending.isEmpty() && lines > 0 && characters > 0) {
         Chunk& first = m_pending.first();
         qsizetype end = 0;
-        while (lines > 0 && end < first.text.size()) {
+        while (lines > 0 && characters > 0 && end < first.text.size()) {
             const qsizetype feed = first.text.indexOf(QLatin1Char('\n'), end);
-            end = feed < 0 ? first.text.size() : feed + 1;
+            const qsizetype lineEnd = feed < 0 ? first.text.size() : feed + 1;
+            characters -= lineEnd - end;
+            end = lineEnd;
             lines -= feed < 0 ? 0 : 1;
         }
         m_pendingSize -= end;
@@ -150,6 +215,7 @@ void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd, const 
     for (qsizetype index = 0; index < chunks.size(); ++index) {
         const Chunk& chunk = chunks.at(index);
         QString text = chunk.text;
+        PythonQtTerminalText::collapseOverwrites(text);
         if (atEnd) {
             // A trailing line feed is owed to the next text, so that the prompt that follows the
             // run does not stand below an empty line.
@@ -159,17 +225,10 @@ void PythonQtConsoleOutput::insertChunks(QTextCursor& cursor, bool atEnd, const 
             if (m_newLineOwed)
                 text.chop(1);
         }
-        const bool leftOpen = !atEnd && index == chunks.size() - 1 && !text.endsWith(QLatin1Char('\n'));
-        if (leftOpen)
-            text += QLatin1Char('\n'); // the prompt line keeps a line of its own
         QTextCharFormat format;
         format.setForeground(chunk.kind == Out ? out : chunk.kind == Err ? err : plain);
-        cursor.insertText(shortenLongLines(text), format);
-        m_openLineEnd = QTextCursor();
-        if (leftOpen) {
-            m_openLineEnd = cursor;
-            m_openLineEnd.movePosition(QTextCursor::PreviousCharacter);
-        }
+        format.setFontWeight(QFont::Normal);
+        insertTerminalText(cursor, chunk.kind, shortenLongLines(text), format);
     }
 }
 
@@ -205,6 +264,33 @@ int PythonQtConsoleOutput::stepsForScrollback() const
     return int(m_maximumLines / sliceLines) + 1;
 }
 
+void PythonQtConsoleOutput::openLineAbovePrompt(QTextCursor& cursor)
+{
+    QTextDocument* document = m_console->document();
+    const int promptLine = document->lastBlock().position();
+    if (!m_openLineEnd.isNull() && m_openLineEnd.position() == promptLine - 1) {
+        cursor.setPosition(m_openLineEnd.position()); // the text goes on where it stopped
+        return;
+    }
+    cursor.setPosition(promptLine);
+    cursor.insertText(QStringLiteral("\n"));
+    cursor.movePosition(QTextCursor::PreviousCharacter);
+    m_overwriting = false;
+}
+
+void PythonQtConsoleOutput::closeLineAbovePrompt(QTextCursor& cursor)
+{
+    // Text that ended its line leaves an empty line above the prompt, which goes; a line left
+    // open is continued by the next text.
+    m_openLineEnd = QTextCursor();
+    if (cursor.block().length() == 1) {
+        cursor.deleteChar();
+        return;
+    }
+    m_openLineEnd = cursor;
+    m_openLineEnd.movePosition(QTextCursor::EndOfBlock);
+}
+
 void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
 {
     if (chunks.isEmpty())
@@ -213,15 +299,16 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
     const bool followEnd = bar->value() >= bar->maximum();
     QTextDocument* document = m_console->document();
     QTextCursor cursor(document);
-    const bool atEnd = m_running;
-    if (atEnd)
-        cursor.movePosition(QTextCursor::End);
-    else
-        cursor.setPosition(document->lastBlock().position());
-    if (!atEnd && !m_openLineEnd.isNull() && m_openLineEnd.position() == cursor.position() - 1)
-        cursor.setPosition(m_openLineEnd.position(), QTextCursor::KeepAnchor);
+    const bool atEnd = m_running && !m_answering;
+    cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
+    if (!atEnd)
+        openLineAbovePrompt(cursor);
+    if (m_overwriting && !m_rewritePosition.isNull())
+        cursor.setPosition(m_rewritePosition.position());
     insertChunks(cursor, atEnd, chunks);
+    if (!atEnd)
+        closeLineAbovePrompt(cursor);
     cursor.endEditBlock();
     // Removing lines at the top makes the layout place every line again: while code runs, that
     // is done once a quarter of the scrollback is in excess rather than at every insertion.

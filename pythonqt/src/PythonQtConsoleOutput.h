@@ -1,6 +1,9 @@
 #pragma once
 
+#include "PythonQtTerminalText.h"
+
 #include <QString>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVector>
@@ -9,7 +12,9 @@ class PythonQtScriptingConsole;
 
 // The console's output on its way into the document: text gathered between flushes, inserted in
 // one edit per flush so that a flood of small writes costs one layout, with a bounded scrollback
-// and giant lines shortened to their ends.
+// and giant lines shortened to their ends. Terminal conventions hold: colour sequences give
+// formats and a carriage return rewrites the line, and a flood of rewrites is collapsed before
+// it reaches the document.
 class PythonQtConsoleOutput
 {
 public:
@@ -32,7 +37,14 @@ public:
     void setRunning(bool running);
     bool hasPending() const { return !m_pending.isEmpty(); }
     // The next insertion at the end starts on a line of its own.
-    void startNewLine() { m_newLineOwed = true; }
+    void startNewLine()
+    {
+        m_newLineOwed = true;
+        m_overwriting = false;
+    }
+    // While the user answers input(), the answer's line stays the last one: output goes above
+    // it, as above the prompt, so that no thread's text mixes into the answer.
+    void setAnswering(bool answering);
     // The longest gap between two insertions while batching.
     static constexpr int flushIntervalMs = 50;
 
@@ -55,6 +67,12 @@ private:
     QVector<Chunk> takeLines(qsizetype lines);
     void insert(const QVector<Chunk>& chunks);
     void insertChunks(QTextCursor& cursor, bool atEnd, const QVector<Chunk>& chunks);
+    // Output above the prompt line (not running, or the user answering input()) goes into a line
+    // of its own there.
+    void openLineAbovePrompt(QTextCursor& cursor);
+    void closeLineAbovePrompt(QTextCursor& cursor);
+    void insertTerminalText(QTextCursor& cursor, Kind kind, const QString& text, const QTextCharFormat& format);
+    void collapsePending();
     static QString shortenLongLines(const QString& text);
 
     PythonQtScriptingConsole* m_console;
@@ -67,4 +85,11 @@ private:
     // text continues.
     QTextCursor m_openLineEnd;
     bool m_running = false;
+    bool m_answering = false;
+    // Per kind of output, as each stream of a terminal keeps its own state.
+    PythonQtTerminalText m_terminal[3];
+    // Text goes over the current line since a carriage return, until the next line feed.
+    bool m_overwriting = false;
+    // Where the rewrite of the current line goes on.
+    QTextCursor m_rewritePosition;
 };

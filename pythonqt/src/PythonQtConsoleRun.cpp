@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QThread>
 #include <QToolButton>
@@ -114,13 +115,78 @@ void PythonQtConsoleRun::end()
         PythonQtConsoleOutput& output = m_console->d->output;
         for (int step = output.stepsForScrollback(); step > 0 && output.flushStep(); --step)
             QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
-        // Input that arrived while the code ran is dropped rather than typed into the console.
+        // Keys already on their way join the type-ahead.
         QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
         qApp->removeEventFilter(this);
     }
     s_activeRun = nullptr;
     m_active = false;
     m_interruptRequested = false;
+    // Once the console has shown its next prompt.
+    if (!m_typeAhead.isEmpty())
+        QMetaObject::invokeMethod(this, [this] { replayTypeAhead(); }, Qt::QueuedConnection);
+}
+
+void PythonQtConsoleRun::replayTypeAhead()
+{
+    while (!anyActive() && !m_typeAhead.isEmpty()) {
+        const TypedInput typed = m_typeAhead.takeFirst();
+        if (typed.key == 0) {
+            QMimeData data;
+            data.setText(typed.text);
+            m_console->insertFromMimeData(&data);
+        } else {
+            QKeyEvent key(QEvent::KeyPress, typed.key, typed.modifiers, typed.text);
+            QCoreApplication::sendEvent(m_console, &key);
+        }
+    }
+}
+
+void PythonQtConsoleRun::paste(const QString& text)
+{
+    if (isAnswering())
+        typeIntoAnswer(text);
+    else
+        m_typeAhead.append({0, Qt::NoModifier, text});
+}
+
+void PythonQtConsoleRun::typeIntoAnswer(const QString& text)
+{
+    QString line = text;
+    line.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const qsizetype feed = line.indexOf(QLatin1Char('\n'));
+    if (feed >= 0 && feed + 1 < line.size())
+        m_typeAhead.prepend({0, Qt::NoModifier, line.mid(feed + 1)});
+    QTextCursor cursor = m_console->textCursor();
+    if (cursor.selectionStart() < inputStart())
+        cursor.movePosition(QTextCursor::End);
+    cursor.insertText(line.left(feed));
+    m_console->setTextCursor(cursor);
+    if (feed >= 0) {
+        m_inputLine = m_console->d->commandText();
+        finishLine(false);
+    }
+}
+
+void PythonQtConsoleRun::answerFromTypeAhead()
+{
+    while (isAnswering() && !m_typeAhead.isEmpty()) {
+        const TypedInput typed = m_typeAhead.takeFirst();
+        if (typed.key == 0) {
+            typeIntoAnswer(typed.text);
+        } else {
+            QKeyEvent key(QEvent::KeyPress, typed.key, typed.modifiers, typed.text);
+            filterInputKey(&key);
+        }
+    }
+}
+
+void PythonQtConsoleRun::finishLine(bool ended)
+{
+    m_inputEnded = ended;
+    m_lineReady = true;
+    if (m_inputLoop)
+        m_inputLoop->quit();
 }
 
 void PythonQtConsoleRun::interrupt()
@@ -128,6 +194,7 @@ void PythonQtConsoleRun::interrupt()
     if (!m_active)
         return;
     m_interruptRequested = true;
+    m_typeAhead.clear();
     if (m_inputLoop)
         m_inputLoop->quit();
     eventPump().requestNow();
@@ -170,26 +237,35 @@ bool PythonQtConsoleRun::readLine(QString& line)
     return run->waitForLine(line);
 }
 
+int PythonQtConsoleRun::inputStart() const
+{
+    return m_console->document()->lastBlock().position() + m_inputColumn;
+}
+
 bool PythonQtConsoleRun::waitForLine(QString& line)
 {
-    m_console->flushStdOut();
+    PythonQtConsoleOutput& output = m_console->d->output;
+    output.setAnswering(true);
     QTextCursor cursor = m_console->textCursor();
     cursor.movePosition(QTextCursor::End);
     m_console->setTextCursor(cursor);
-    m_inputStart = cursor.position();
+    m_inputColumn = cursor.positionInBlock();
+    m_lineReady = false;
     m_inputEnded = false;
     m_inputLine.clear();
     m_console->setFocus(Qt::OtherFocusReason);
 
     QEventLoop loop;
     m_inputLoop = &loop;
-    if (!m_interruptRequested) {
+    answerFromTypeAhead();
+    if (!m_interruptRequested && !m_lineReady) {
         PyThreadState* state = PyEval_SaveThread();
         loop.exec();
         PyEval_RestoreThread(state);
     }
     m_inputLoop = nullptr;
-    m_console->d->output.startNewLine();
+    output.setAnswering(false);
+    output.startNewLine();
     if (raiseInterruptIfRequested())
         return false;
     if (!m_inputEnded)
@@ -210,23 +286,21 @@ bool PythonQtConsoleRun::filterInputKey(QKeyEvent* key)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         m_inputLine = typed;
-        m_inputLoop->quit();
+        finishLine(false);
         return true;
     case Qt::Key_D:
         if (!key->modifiers().testFlag(Qt::ControlModifier))
             break;
-        if (typed.isEmpty()) {
-            m_inputEnded = true;
-            m_inputLoop->quit();
-        }
+        if (typed.isEmpty())
+            finishLine(true);
         return true;
     case Qt::Key_Backspace:
     case Qt::Key_Left:
-        if (cursor.position() <= m_inputStart && !cursor.hasSelection())
+        if (cursor.position() <= inputStart() && !cursor.hasSelection())
             return true;
         break;
     case Qt::Key_Home:
-        cursor.setPosition(m_inputStart);
+        cursor.setPosition(inputStart());
         m_console->setTextCursor(cursor);
         return true;
     case Qt::Key_Up:
@@ -236,7 +310,7 @@ bool PythonQtConsoleRun::filterInputKey(QKeyEvent* key)
     default:
         break;
     }
-    if (cursor.selectionStart() < m_inputStart) {
+    if (cursor.selectionStart() < inputStart()) {
         cursor.movePosition(QTextCursor::End);
         m_console->setTextCursor(cursor);
     }
@@ -263,8 +337,10 @@ bool PythonQtConsoleRun::eventFilter(QObject* watched, QEvent* event)
             interrupt();
             return true;
         }
-        if (m_inputLoop && isConsoleWidget(watched))
+        if (isAnswering() && isConsoleWidget(watched))
             return filterInputKey(key);
+        if (isConsoleWidget(watched))
+            m_typeAhead.append({key->key(), key->modifiers(), key->text()});
         return true;
     }
     if (m_inputLoop && isConsoleWidget(watched) && type != QEvent::Close)

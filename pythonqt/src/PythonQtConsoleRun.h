@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -14,6 +15,10 @@ class QKeyEvent;
 // thread process events. Paint, timers and the interrupt key get through; other user input to
 // the application is held back by an application event filter. input() waits here for a line
 // typed into the console, with the interpreter lock given up.
+//
+// What the user types or pastes into the console meanwhile is kept in order (type-ahead): it
+// answers input() and sys.stdin when they read, and what is left goes to the command line
+// after the run, as a terminal does. Ctrl+C drops it, as a terminal's interrupt does.
 class PythonQtConsoleRun : public QObject
 {
 public:
@@ -31,7 +36,10 @@ public:
     void interrupt();
 
     bool isWaitingForInput() const { return m_inputLoop != nullptr; }
-    int inputStart() const { return m_inputStart; }
+    // The answer is the end of the last line; output of other threads goes above that line.
+    int inputStart() const;
+    // Text pasted into the console while the run goes on.
+    void paste(const QString& text);
     // The line the user typed into the console for the running code, with its line feed; empty
     // on end of input. False when the run was interrupted (KeyboardInterrupt is then set).
     static bool readLine(QString& line);
@@ -45,13 +53,31 @@ private:
     bool waitForLine(QString& line);
     bool filterInputKey(QKeyEvent* key);
     bool isConsoleWidget(QObject* object) const;
+    bool isAnswering() const { return m_inputLoop && !m_lineReady; }
+    void finishLine(bool ended);
+    // Types text into the answer up to its first line feed; what follows waits its turn.
+    void typeIntoAnswer(const QString& text);
+    // Hands type-ahead to the answer until it is complete.
+    void answerFromTypeAhead();
+    // Type-ahead left after the run, given to the console as if typed now.
+    void replayTypeAhead();
+
+    // A key press, or a pasted text (key 0).
+    struct TypedInput
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    };
 
     PythonQtScriptingConsole* m_console;
     bool m_active = false;
     bool m_pumping = false;
     std::atomic<bool> m_interruptRequested{false};
     QEventLoop* m_inputLoop = nullptr;
-    int m_inputStart = 0;
+    int m_inputColumn = 0;
+    bool m_lineReady = false;
     bool m_inputEnded = false;
     QString m_inputLine;
+    QList<TypedInput> m_typeAhead;
 };

@@ -1,5 +1,7 @@
 #include "PythonQtErrors.h"
 
+#include "PythonQtPrivateModule.h"
+
 namespace {
 
 // The pending exception, taken out of the error state with its traceback attached to it.
@@ -59,20 +61,17 @@ QString describe(PyObject* type, PyObject* value)
     return text;
 }
 
+// As Python prints it, without the frames of the embedding layer's own Python code.
 QString formatWithTraceback(PyObject* type, PyObject* value, PyObject* traceback)
 {
-    PyObject* module = PyImport_ImportModule("traceback");
-    PyObject* lines = module ? PyObject_CallMethod(module, "format_exception", "OOO", type, value ? value : Py_None,
-                                                   traceback ? traceback : Py_None)
-                             : nullptr;
-    PyObject* separator = lines ? PyUnicode_FromString("") : nullptr;
-    PyObject* joined = separator ? PyUnicode_Join(separator, lines) : nullptr;
+    PyObject* arguments = Py_BuildValue("(OOO)", type, value ? value : Py_None, traceback ? traceback : Py_None);
+    PyObject* joined = arguments ? PythonQtPrivateModule::call("format_exception", arguments) : nullptr;
     const char* utf8 = joined ? PyUnicode_AsUTF8(joined) : nullptr;
+    if (!utf8)
+        PyErr_Clear();
     const QString text = utf8 ? QString::fromUtf8(utf8) : describe(type, value) + QLatin1Char('\n');
     Py_XDECREF(joined);
-    Py_XDECREF(separator);
-    Py_XDECREF(lines);
-    Py_XDECREF(module);
+    Py_XDECREF(arguments);
     PyErr_Clear();
     return text;
 }

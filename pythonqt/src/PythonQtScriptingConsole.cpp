@@ -7,18 +7,20 @@
 #include "PythonQtThreadSupport.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QCompleter>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QTextBlock>
 
-namespace {
+const QString PythonQtScriptingConsole::primaryPrompt = QStringLiteral(">>> ");
+const QString PythonQtScriptingConsole::continuationPrompt = QStringLiteral("... ");
 
-const QString primaryPrompt = QStringLiteral(">>> ");
-const QString continuationPrompt = QStringLiteral("... ");
+namespace {
 
 // Blank lines and comments: nothing to run, as at Python's own prompt.
 bool hasNoStatement(const QString& code)
@@ -51,7 +53,7 @@ PythonQtScriptingConsole::PythonQtScriptingConsole(QWidget* parent, const Python
             &PythonQtScriptingConsole::insertCompletion);
     if (PythonQt::self()) {
         PythonQtGILScope lock;
-        PythonQtConsoleStdin::provideInteractiveBuiltins();
+        PythonQtConsoleStdin::setUpInteractive(primaryPrompt.toUtf8().constData(), continuationPrompt.toUtf8().constData());
     }
     clear();
 }
@@ -76,13 +78,13 @@ void PythonQtScriptingConsole::executeLine(bool more)
     d->gatheredCode += line + QLatin1Char('\n');
     moveCursor(QTextCursor::End);
 
-    if (needsMoreInput(line, d->gatheredCode, more)) {
+    // Code that cannot compile however it goes on ends the block, so its error shows at once.
+    if (needsMoreInput(line, d->gatheredCode, more && !d->cannotGoOn())) {
         appendCommandPrompt(true);
         didExecuteLine(line, d->gatheredCode, true);
         return;
     }
-    const QString code = d->gatheredCode;
-    d->gatheredCode.clear();
+    const QString code = d->takeGatheredCode();
     if (!hasNoStatement(code)) {
         d->hadError = false;
         d->output.setRunning(true);
@@ -232,7 +234,7 @@ bool PythonQtScriptingConsole::commandColor(QColor&)
 
 void PythonQtScriptingConsole::clear()
 {
-    d->gatheredCode.clear();
+    d->takeGatheredCode();
     QTextEdit::clear();
     // While code runs its output goes on from an empty page; the prompt comes when it ends.
     if (!isExecuting())
@@ -370,8 +372,20 @@ void PythonQtScriptingConsole::handleTabCompletion()
     }
     d->completions->setStringList(found);
     d->completer->setCompletionPrefix(prefix);
+    showCompletionPopup(cursorRect());
+}
+
+void PythonQtScriptingConsole::letWindowPaint()
+{
+    if (!d->paintClock.isValid() || d->paintClock.elapsed() >= PythonQtConsoleOutput::flushIntervalMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        d->paintClock.start();
+    }
+}
+
+void PythonQtScriptingConsole::showCompletionPopup(QRect rect)
+{
     QAbstractItemView* popup = d->completer->popup();
-    QRect rect = cursorRect();
     rect.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
     d->completer->complete(rect);
 }
@@ -401,6 +415,14 @@ void PythonQtScriptingConsole::dropEvent(QDropEvent* event)
     QTextEdit::dropEvent(event);
 }
 
+void PythonQtScriptingConsole::insertFromMimeData(const QMimeData* source)
+{
+    if (!isExecuting())
+        QTextEdit::insertFromMimeData(source);
+    else if (source && source->hasText())
+        d->runState.paste(source->text());
+}
+
 void PythonQtScriptingConsole::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
@@ -414,57 +436,37 @@ void PythonQtScriptingConsole::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTextCursor cursor = textCursor();
-    const int prompt = commandPromptPosition();
-    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        executeLine(!shift);
-        return;
-    case Qt::Key_Up:
-    case Qt::Key_Down: {
-        const int before = getHistoryPosition();
-        if ((key == Qt::Key_Up ? prevHistoryPosition() : nextHistoryPosition()) != before)
-            changeHistory();
-        return;
-    }
-    case Qt::Key_Tab:
-        if (cursor.position() >= prompt) {
-            QTextCursor before = cursor;
-            before.setPosition(prompt, QTextCursor::KeepAnchor);
-            if (before.selectedText().trimmed().isEmpty())
+    if (key == Qt::Key_Tab) {
+        if (cursor.position() >= commandPromptPosition()) {
+            cursor.setPosition(commandPromptPosition(), QTextCursor::KeepAnchor);
+            if (cursor.selectedText().trimmed().isEmpty())
                 insertPlainText(QStringLiteral("    "));
             else
                 handleTabCompletion();
         }
         return;
-    case Qt::Key_Home:
-        cursor.setPosition(prompt, shift ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
-        setTextCursor(cursor);
-        return;
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-        if (cursor.hasSelection()) {
-            // Deleting leaves the clipboard alone; only the part after the prompt goes.
-            if (verifySelectionBeforeDeletion())
-                textCursor().removeSelectedText();
-            return;
-        }
-        if (key == Qt::Key_Backspace ? cursor.position() <= prompt : cursor.position() < prompt)
-            return;
-        break;
-    case Qt::Key_Left:
-        if (cursor.position() <= prompt && !cursor.hasSelection())
-            return;
-        break;
-    default:
-        if (event->text().isEmpty() || event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll))
-            break;
-        if (cursor.hasSelection() && !verifySelectionBeforeDeletion())
-            return;
-        if (textCursor().position() < prompt)
-            moveCursor(QTextCursor::End);
-        break;
     }
+    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && cursor.hasSelection()) {
+        // Deleting leaves the clipboard alone; only the part after the prompt goes.
+        if (verifySelectionBeforeDeletion())
+            textCursor().removeSelectedText();
+        return;
+    }
+    if (handleCommandLineKey(event))
+        return;
+    const bool typing = !event->text().isEmpty() && !event->matches(QKeySequence::Copy)
+        && !event->matches(QKeySequence::SelectAll);
+    if (typing && !prepareTyping())
+        return;
     QTextEdit::keyPressEvent(event);
+}
+
+bool PythonQtScriptingConsole::handleCommandLineKey(QKeyEvent* event)
+{
+    return d->handleCommandLineKey(event);
+}
+
+bool PythonQtScriptingConsole::prepareTyping()
+{
+    return d->prepareTyping();
 }

@@ -42,20 +42,46 @@ void PythonQtScriptingConsolePrivate::run(const QString& code, int start)
     }
 }
 
-bool PythonQtScriptingConsolePrivate::isComplete(const QString& code)
+PythonQtScriptingConsolePrivate::Completeness PythonQtScriptingConsolePrivate::completeness(const QString& code,
+                                                                                            const char* symbol)
 {
     PythonQtGILScope lock;
-    // codeop answers None for a statement that needs more lines, as Python's own prompt does;
-    // it is asked without the last line feed, which would already end a block.
+    // codeop answers None for code that needs more lines and raises for code that no line can
+    // mend, with the compiler's incomplete-input mode where the Python has one; it is asked
+    // without the last line feed, which would already end a block.
     const QByteArray source = (code.endsWith(QLatin1Char('\n')) ? code.chopped(1) : code).toUtf8();
     PyObject* codeop = PyImport_ImportModule("codeop");
-    PyObject* compiled = codeop ? PyObject_CallMethod(codeop, "compile_command", "ss", source.constData(), "<console>", "single")
+    PyObject* compiled = codeop ? PyObject_CallMethod(codeop, "compile_command", "sss", source.constData(), "<console>", symbol)
                                 : nullptr;
-    const bool complete = compiled != Py_None;
+    const Completeness answer = compiled == Py_None ? Incomplete : compiled ? Complete : Invalid;
     Py_XDECREF(compiled);
     Py_XDECREF(codeop);
     PyErr_Clear();
-    return complete;
+    return answer;
+}
+
+bool PythonQtScriptingConsolePrivate::isComplete(const QString& code)
+{
+    return completeness(code, "single") != Incomplete;
+}
+
+bool PythonQtScriptingConsolePrivate::cannotGoOn()
+{
+    // Each line compiles the whole block again: beyond a typed block's size the error shows
+    // when the block runs instead. So it does for lines that go on after a statement that was
+    // whole at the prompt (a paste of several): they run as a whole, as a file would.
+    if (gatheredHeldStatement || gatheredCode.count(QLatin1Char('\n')) > checkedLinesLimit)
+        return false;
+    // As a sequence of statements, so that a paste of several is not cut short.
+    const Completeness answer = completeness(gatheredCode, "exec");
+    gatheredHeldStatement = answer == Complete && isComplete(gatheredCode);
+    return answer == Invalid;
+}
+
+QString PythonQtScriptingConsolePrivate::takeGatheredCode()
+{
+    gatheredHeldStatement = false;
+    return std::exchange(gatheredCode, QString());
 }
 
 QString PythonQtScriptingConsolePrivate::commandText() const
@@ -87,6 +113,50 @@ bool PythonQtScriptingConsolePrivate::keepsKeyOffProtectedText(QKeyEvent* key)
         cursor.movePosition(QTextCursor::End);
     cursor.setPosition(prompt, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+    return true;
+}
+
+bool PythonQtScriptingConsolePrivate::handleCommandLineKey(QKeyEvent* key)
+{
+    QTextCursor cursor = q->textCursor();
+    const int prompt = q->commandPromptPosition();
+    const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        q->executeLine(!shift);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int before = q->getHistoryPosition();
+        if ((key->key() == Qt::Key_Up ? q->prevHistoryPosition() : q->nextHistoryPosition()) != before)
+            q->changeHistory();
+        return true;
+    }
+    case Qt::Key_Home:
+        cursor.setPosition(prompt, shift ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        q->setTextCursor(cursor);
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Backspace:
+        return cursor.position() <= prompt;
+    case Qt::Key_Delete:
+        return cursor.position() < prompt;
+    default:
+        return false;
+    }
+}
+
+bool PythonQtScriptingConsolePrivate::prepareTyping()
+{
+    if (q->textCursor().hasSelection() && !q->verifySelectionBeforeDeletion())
+        return false;
+    QTextCursor cursor = q->textCursor(); // the check may have trimmed the selection
+    const int prompt = q->commandPromptPosition();
+    if (cursor.position() < prompt) {
+        cursor.setPosition(prompt);
+        q->setTextCursor(cursor);
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "PythonQtObjectPtr.h"
 #include "PythonQtPython.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QStringList>
 
@@ -22,10 +23,18 @@ public:
     void run(const QString& code, int start);
     // Whether code is a complete statement (or one that cannot compile: it runs and reports).
     bool isComplete(const QString& code);
+    // Whether the gathered code cannot compile, whatever lines would follow.
+    bool cannotGoOn();
+    static constexpr int checkedLinesLimit = 100;
+    // The gathered code, taken: a new block starts.
+    QString takeGatheredCode();
     QString commandText() const;
     // True when key was taken care of because the text edit would change text before the prompt.
     bool keepsKeyOffProtectedText(QKeyEvent* key);
     void replaceCommandText(const QString& text);
+    // The console's handleCommandLineKey() and prepareTyping().
+    bool handleCommandLineKey(QKeyEvent* key);
+    bool prepareTyping();
 
     PythonQtScriptingConsole* q;
     PythonQtObjectPtr context;
@@ -34,6 +43,7 @@ public:
     QString prehistory;
     QString prompt;
     QString gatheredCode;
+    bool gatheredHeldStatement = false;
     bool hadError = false;
     int startSymbol = Py_single_input;
     PyCompilerFlags compilerFlags;
@@ -43,8 +53,11 @@ public:
     QMetaObject::Connection stdErrConnection;
     PythonQtConsoleOutput output;
     PythonQtConsoleRun runState;
+    QElapsedTimer paintClock;
 
 private:
+    enum Completeness { Incomplete, Complete, Invalid };
+    static Completeness completeness(const QString& code, const char* symbol);
     void swapInStdin(PythonQtObjectPtr& saved);
     void restoreStdin(const PythonQtObjectPtr& saved);
     PythonQtObjectPtr consoleStdin;

@@ -1,16 +1,10 @@
 #include "PythonQtStdStream.h"
 
 #include "PythonQt.h"
-#include "PythonQtHeapType.h"
 #include "PythonQtObjectPtr.h"
+#include "PythonQtPrivateModule.h"
 
 namespace {
-
-struct StreamObject
-{
-    PyObject_HEAD
-    int channel;
-};
 
 // Lone surrogates cannot be UTF-8: they are shown escaped, as Python's own stderr does.
 QString textOf(PyObject* unicode)
@@ -27,88 +21,34 @@ QString textOf(PyObject* unicode)
     return QString::fromUtf8(PyBytes_AS_STRING(escaped.object()), PyBytes_GET_SIZE(escaped.object()));
 }
 
-PyObject* streamWrite(PyObject* self, PyObject* arg)
+// self is the channel number; the stream has checked that text is a str.
+PyObject* emitText(PyObject* self, PyObject* text)
 {
-    if (!PyUnicode_Check(arg)) {
-        PyErr_Format(PyExc_TypeError, "write() argument must be str, not %s", Py_TYPE(arg)->tp_name);
-        return nullptr;
-    }
-    const QString text = textOf(arg);
+    const QString converted = textOf(text);
     if (PyErr_Occurred())
         return nullptr;
     if (PythonQt* pythonQt = PythonQt::self()) {
-        if (reinterpret_cast<StreamObject*>(self)->channel == PythonQtStdStream::StdErr)
-            emit pythonQt->pythonStdErr(text);
+        if (PyLong_AsLong(self) == PythonQtStdStream::StdErr)
+            emit pythonQt->pythonStdErr(converted);
         else
-            emit pythonQt->pythonStdOut(text);
+            emit pythonQt->pythonStdOut(converted);
     }
-    return PyLong_FromSsize_t(PyUnicode_GetLength(arg));
+    return PyLong_FromSsize_t(PyUnicode_GetLength(text));
 }
 
-PyObject* streamNone(PyObject*, PyObject*)
-{
-    Py_RETURN_NONE;
-}
-
-PyObject* streamFalse(PyObject*, PyObject*)
-{
-    Py_RETURN_FALSE;
-}
-
-PyObject* streamTrue(PyObject*, PyObject*)
-{
-    Py_RETURN_TRUE;
-}
-
-PyObject* streamEncoding(PyObject*, void*)
-{
-    return PyUnicode_FromString("utf-8");
-}
-
-PyObject* streamErrors(PyObject*, void*)
-{
-    return PyUnicode_FromString("backslashreplace");
-}
-
-PyObject* streamClosed(PyObject*, void*)
-{
-    Py_RETURN_FALSE;
-}
-
-PyMethodDef streamMethods[] = {
-    {"write", streamWrite, METH_O, "Writes text to the host."},
-    {"flush", streamNone, METH_NOARGS, "Nothing is buffered."},
-    {"isatty", streamFalse, METH_NOARGS, "Never a terminal."},
-    {"writable", streamTrue, METH_NOARGS, "Always writable."},
-    {"readable", streamFalse, METH_NOARGS, "Never readable."},
-    {"seekable", streamFalse, METH_NOARGS, "Never seekable."},
-    {nullptr, nullptr, 0, nullptr},
-};
-
-PyGetSetDef streamGetSets[] = {
-    {"encoding", streamEncoding, nullptr, "Always utf-8.", nullptr},
-    {"errors", streamErrors, nullptr, "Error handler name.", nullptr},
-    {"closed", streamClosed, nullptr, "Never closed.", nullptr},
-    {nullptr, nullptr, nullptr, nullptr, nullptr},
-};
-
-PyType_Slot streamSlots[] = {
-    {Py_tp_methods, streamMethods},
-    {Py_tp_getset, streamGetSets},
-    {Py_tp_dealloc, reinterpret_cast<void*>(&PythonQtHeapType::free)},
-    {0, nullptr},
-};
-
-PyType_Spec streamSpec = {"PythonQt.OutputStream", sizeof(StreamObject), 0, Py_TPFLAGS_DEFAULT, streamSlots};
-
-PythonQtHeapType streamType(streamSpec);
+PyMethodDef emitTextDef = {"emit_text", emitText, METH_O, "Hands text to the host."};
 
 } // namespace
 
 PyObject* PythonQtStdStream::create(Channel channel)
 {
-    PyObject* stream = streamType.alloc();
-    if (stream)
-        reinterpret_cast<StreamObject*>(stream)->channel = channel;
-    return stream;
+    PythonQtObjectPtr number;
+    PythonQtObjectPtr write;
+    if (!number.setNewRef(PyLong_FromLong(channel)) || !write.setNewRef(PyCFunction_New(&emitTextDef, number)))
+        return nullptr;
+    const bool err = channel == StdErr;
+    PythonQtObjectPtr arguments;
+    if (!arguments.setNewRef(Py_BuildValue("(Osi)", write.object(), err ? "<stderr>" : "<stdout>", err ? 2 : 1)))
+        return nullptr;
+    return PythonQtPrivateModule::call("OutputStream", arguments);
 }

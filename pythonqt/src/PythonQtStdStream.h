@@ -2,8 +2,10 @@
 
 #include "PythonQtPython.h"
 
-// File-like object installed as sys.stdout / sys.stderr: each write() is one emission of
-// PythonQt's output signal, on the writing thread, with the text unchanged.
+// The text stream installed as sys.stdout / sys.stderr (an io.TextIOBase): each write() is one
+// emission of PythonQt's output signal, on the writing thread, with the text unchanged. Its
+// fileno() is the process's own descriptor, so that faulthandler writes where a crash can be
+// read.
 class PythonQtStdStream
 {
 public:

@@ -1,6 +1,7 @@
 #include "console/PythonScriptConsoleImpl.h"
 
 #include "console/PythonScriptConsoleTextEdit.h"
+#include "console/PythonScriptDebugServer.h"
 
 #include <PLUG_Services.h>
 #include <SCP_PythonManager.h>
@@ -14,6 +15,16 @@ PythonScriptConsoleImpl::PythonScriptConsoleImpl(QWidget* parentWidget, QLayout*
     this->context.setObject(context.object());
     editor = new PythonScriptConsoleTextEdit(parentWidget, this->context);
     layout->addWidget(editor);
+    // Each console shows what becomes of the debug server, under its banner; the preference
+    // starts it with the first console.
+    PythonScriptDebugServer* debugServer = PythonScriptDebugServer::instance();
+    connect(debugServer, &PythonScriptDebugServer::stateChanged, editor, &PythonScriptConsoleTextEdit::consoleMessage);
+    QMetaObject::invokeMethod(editor, [debugServer, shown = editor] {
+        if (debugServer->isListening())
+            shown->consoleMessage(debugServer->state());
+        else
+            debugServer->startIfConfigured();
+    }, Qt::QueuedConnection);
 
     SC_SessionContext* session = PLUG_Services::getSessionContext();
     SCP_PythonManager* manager = session ? session->pythonManager() : nullptr;

@@ -12,12 +12,8 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QScrollBar>
 #include <QStringListModel>
 #include <QTimer>
-
-const QString PythonScriptConsoleTextEdit::primaryPrompt = QStringLiteral(">>> ");
-const QString PythonScriptConsoleTextEdit::continuationPrompt = QStringLiteral("... ");
 
 namespace {
 
@@ -74,7 +70,7 @@ PythonScriptConsoleTextEdit::PythonScriptConsoleTextEdit(QWidget* parent, const 
     connect(this, &QTextEdit::cursorPositionChanged, this, &PythonScriptConsoleTextEdit::onCursorPositionChanged);
     // A selection that collapses where it ends (Right over a selection) moves no position.
     connect(this, &QTextEdit::selectionChanged, this, &PythonScriptConsoleTextEdit::onCursorPositionChanged);
-    QTimer::singleShot(50, this, qOverload<>(&QWidget::setFocus));
+    QTimer::singleShot(focusDelayMs, this, qOverload<>(&QWidget::setFocus));
 }
 
 PythonScriptConsoleTextEdit::~PythonScriptConsoleTextEdit() = default;
@@ -145,7 +141,7 @@ void PythonScriptConsoleTextEdit::keyPressEvent(QKeyEvent* event)
         }
     }
 
-    if (handleKey(event) == Handled) {
+    if (handleEditorKey(event)) {
         if (completer)
             completer->popup()->hide();
         event->accept();
@@ -158,96 +154,35 @@ void PythonScriptConsoleTextEdit::keyPressEvent(QKeyEvent* event)
         completer->popup()->hide();
 }
 
-PythonScriptConsoleTextEdit::KeyEnding PythonScriptConsoleTextEdit::handleKey(QKeyEvent* event)
+bool PythonScriptConsoleTextEdit::handleEditorKey(QKeyEvent* event)
 {
     QTextCursor cursor = textCursor();
     const int key = event->key();
-    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
-    switch (key) {
-    case Qt::Key_A:
-        if (!event->modifiers().testFlag(Qt::ControlModifier))
-            break;
+    if (key == Qt::Key_A && event->modifiers().testFlag(Qt::ControlModifier)) {
         cursor.setPosition(commandPromptPosition());
         cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         setTextCursor(cursor);
-        return Handled;
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-        if (cursor.hasSelection()) {
-            cut();
-            return Handled;
-        }
-        if (key == Qt::Key_Backspace ? cursor.position() > commandPromptPosition()
-                                     : cursor.position() >= commandPromptPosition())
-            return Default;
-        return Handled;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        executeLine(!shift);
-        return Handled;
-    case Qt::Key_Up:
-    case Qt::Key_Down: {
-        const int before = getHistoryPosition();
-        const int after = key == Qt::Key_Up ? prevHistoryPosition() : nextHistoryPosition();
-        if (after != before)
-            changeHistory();
-        return Handled;
+        return true;
     }
-    default:
-        if (key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_Left)
-            return handleNavigationKey(event, cursor, commandPromptPosition());
-        break;
-    }
-    if (key < Qt::Key_Space || key > Qt::Key_division)
-        return Default;
-    if (cursor.hasSelection() && !verifySelectionBeforeDeletion())
-        return Handled;
-    cursor = textCursor(); // the check may have trimmed the selection
-    const int promptPosition = commandPromptPosition();
-    if (cursor.position() < promptPosition) {
-        cursor.setPosition(promptPosition);
-        setTextCursor(cursor);
-    }
-    return Default;
-}
-
-PythonScriptConsoleTextEdit::KeyEnding PythonScriptConsoleTextEdit::handleNavigationKey(QKeyEvent* event, QTextCursor cursor,
-                                                                                        int promptPosition)
-{
-    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
-    switch (event->key()) {
-    case Qt::Key_Home:
-        if (shift) {
-            cursor.movePosition(QTextCursor::StartOfLine, QTextCursor::KeepAnchor);
-            cursor.setPosition(promptPosition, QTextCursor::KeepAnchor);
-        } else {
-            cursor.setPosition(promptPosition);
-        }
-        break;
-    case Qt::Key_End:
-        if (shift)
+    if (key == Qt::Key_End) {
+        if (event->modifiers().testFlag(Qt::ShiftModifier))
             cursor.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
         else
             cursor.movePosition(QTextCursor::End);
-        break;
-    default: // Left
-        return cursor.position() <= promptPosition ? Handled : Default;
+        setTextCursor(cursor);
+        return true;
     }
-    setTextCursor(cursor);
-    return Handled;
+    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && cursor.hasSelection()) {
+        cut();
+        return true;
+    }
+    if (handleCommandLineKey(event))
+        return true;
+    const bool typing = key >= Qt::Key_Space && key <= Qt::Key_division;
+    return typing && !prepareTyping();
 }
 
-// --- prompt and command line -------------------------------------------------------------------
-
-void PythonScriptConsoleTextEdit::appendCommandPrompt(bool continuation)
-{
-    QColor color;
-    commandColor(color);
-    QTextEdit::setTextColor(color);
-    setCommandPrompt(continuation ? continuationPrompt : primaryPrompt);
-    QTextEdit::append(continuation ? continuationPrompt : primaryPrompt);
-    moveCursor(QTextCursor::End);
-}
+// --- command line -------------------------------------------------------------------------------
 
 void PythonScriptConsoleTextEdit::replaceCommandLine(const QString& text)
 {
@@ -353,7 +288,7 @@ void PythonScriptConsoleTextEdit::didExecuteCode(const QString& code)
     PythonQtScriptingConsole::didExecuteCode(code);
     int& nesting = SCP_PythonEngine::mainThreadState();
     nesting = nesting > 0 ? nesting - 1 : 0;
-    compileMode = 256;
+    compileMode = singleStatementMode;
 }
 
 // --- completion ---------------------------------------------------------------------------------
@@ -371,11 +306,7 @@ void PythonScriptConsoleTextEdit::handleTabCompletion()
 
     QTextCursor wordStart = textCursor();
     wordStart.movePosition(QTextCursor::StartOfWord);
-    QRect rect = cursorRect(wordStart);
-    QAbstractItemView* popup = completer->popup();
-    rect.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
-    rect.translate(0, 8);
-    completer->complete(rect);
+    showCompletionPopup(cursorRect(wordStart).translated(0, popupOffsetPx));
 }
 
 void PythonScriptConsoleTextEdit::insertCompletion(const QString& completion)
@@ -426,6 +357,11 @@ bool PythonScriptConsoleTextEdit::canInsertFromMimeData(const QMimeData* source)
 
 void PythonScriptConsoleTextEdit::insertFromMimeData(const QMimeData* source)
 {
+    // Pasted while code runs: the base keeps it for input() or for after the run.
+    if (isExecuting()) {
+        PythonQtScriptingConsole::insertFromMimeData(source);
+        return;
+    }
     if (!source || !source->hasText())
         return;
     QString pasted = source->text();
@@ -451,12 +387,13 @@ void PythonScriptConsoleTextEdit::insertFromMimeData(const QMimeData* source)
 
     autoIndentActive = false;
     const qsizetype firstFeed = combined.indexOf(QLatin1Char('\n'));
-    compileMode = firstFeed >= 0 && firstFeed < combined.size() - 1 ? 257 : 256;
+    compileMode = firstFeed >= 0 && firstFeed < combined.size() - 1 ? statementSequenceMode : singleStatementMode;
     for (qsizetype feed = firstFeed; feed >= 0; feed = combined.indexOf(QLatin1Char('\n'))) {
         const QString part = combined.left(feed);
         combined.remove(0, feed + 1);
         cursor.insertText(part);
         executeLine(!combined.isEmpty());
+        letWindowPaint();
         cursor = textCursor();
     }
     autoIndentActive = true;

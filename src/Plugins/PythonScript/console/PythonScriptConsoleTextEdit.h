@@ -14,14 +14,18 @@ class PythonScriptConsoleTextEdit : public PythonQtScriptingConsole
 {
     Q_OBJECT
 public:
-    static const QString primaryPrompt;
-    static const QString continuationPrompt;
+    // Python's start symbols: one interactive statement, a sequence of statements.
+    static constexpr int singleStatementMode = 256;
+    static constexpr int statementSequenceMode = 257;
+    // The editor takes the focus this long after it was made, once its view is in place.
+    static constexpr int focusDelayMs = 50;
+    // The completion popup stands this far below the word it completes.
+    static constexpr int popupOffsetPx = 8;
 
     PythonScriptConsoleTextEdit(QWidget* parent, const PythonQtObjectPtr& context);
     ~PythonScriptConsoleTextEdit() override;
 
     void insertCompletion(const QString& completion) override;
-    void appendCommandPrompt(bool continuation = false) override;
     void pushOutputRedirect() override;
     void popOutputRedirect() override;
     bool needsMoreInput(const QString& line, const QString& code, bool more) override;
@@ -51,12 +55,11 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    enum KeyEnding { Handled, Default };
-    KeyEnding handleKey(QKeyEvent* event);
-    KeyEnding handleNavigationKey(QKeyEvent* event, QTextCursor cursor, int promptPosition);
+    // True when the key was taken care of; false when the text edit's handling follows.
+    bool handleEditorKey(QKeyEvent* event);
     void guardCursor();
 
-    int compileMode = 256;
+    int compileMode = singleStatementMode;
     bool autoIndentActive = true;
     QString pendingIndent;
     QRegularExpression leadingBlanks;

@@ -1,5 +1,7 @@
 #include "console/PythonScriptConsoleViewResponder.h"
 
+#include "console/PythonScriptDebugServer.h"
+
 #include <PLUG_Services.h>
 
 PythonScriptConsoleViewResponder::PythonScriptConsoleViewResponder()
@@ -13,3 +15,8 @@ AC_Responder* PythonScriptConsoleViewResponder::parentResponder()
     return nullptr;
 }
 
+
+void PythonScriptConsoleViewResponder::startDebugServer()
+{
+    PythonScriptDebugServer::instance()->startForUser();
+}

@@ -13,4 +13,8 @@ public:
     PythonScriptConsoleViewResponder();
 
     AC_Responder* parentResponder() override;
+
+public slots:
+    // The menu's "Start Debug Server".
+    void startDebugServer();
 };
