@@ -67,7 +67,7 @@ QStringList PythonQtConsoleCompletion::candidates(PyObject* context, const QStri
     }
     PyErr_Clear();
     QStringList matching;
-    for (const QString& name : qAsConst(names)) {
+    for (const QString& name : std::as_const(names)) {
         if (name.startsWith(prefix))
             matching << name;
     }

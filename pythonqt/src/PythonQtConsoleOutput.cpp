@@ -151,7 +151,7 @@ void PythonQtConsoleOutput::dropLinesBeyondScrollback()
             text.remove(0, at + 1);
             m_pending.remove(0, chunk);
             m_pendingSize = 0;
-            for (const Chunk& kept : qAsConst(m_pending))
+            for (const Chunk& kept : std::as_const(m_pending))
                 m_pendingSize += kept.text.size();
             return;
         }
