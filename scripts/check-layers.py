@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Fails when a source file includes a header from a layer above its own.
 
-Layers inside the plug-in, lowest first: python, engine, then console/bridge/editor (siblings
-that do not include each other), then plugin. Between libraries: qtscript and pythonqt know
+Layers inside the plug-in, lowest first: python, engine, then console and bridge (siblings that
+do not include each other), then editor (the script views over the console's scripts list), then
+plugin. Between libraries: qtscript and pythonqt know
 nothing of the host or of each other, the host knows neither pythonqt nor the plug-in.
 Usage: check-layers.py [REPOSITORY_ROOT]
 """
@@ -12,7 +13,7 @@ import sys
 
 PLUGIN = pathlib.Path("src/Plugins/PythonScript")
 # Rank of each plug-in folder; a file may include its own folder and folders of lower rank.
-PLUGIN_RANKS = {"python": 0, "engine": 1, "bridge": 2, "console": 2, "editor": 2, "plugin": 3}
+PLUGIN_RANKS = {"python": 0, "engine": 1, "bridge": 2, "console": 2, "editor": 3, "plugin": 4}
 # The libraries whose public headers another library may not include.
 LIBRARY_HEADERS = {"host": "host/include", "pythonqt": "pythonqt/include", "qtscript": "qtscript/include"}
 FORBIDDEN_LIBRARIES = {

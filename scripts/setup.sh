@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev libgl-dev libqt6svg6
   qt6-tools-dev qt6-l10n-tools
   python3.11-dev libpython3.11-dev
+  # Packages the host's Python reaches with PYTHON_SITE_PACKAGES, and venvs, which the tests use.
+  python3-pyqt6 python3-numpy python3-matplotlib python3.11-venv
   libbenchmark-dev pybind11-dev
   python3-debugpy
   locales

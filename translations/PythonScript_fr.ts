@@ -7,6 +7,14 @@
         <source>Python Script Console</source>
         <translation>Console de script Python</translation>
     </message>
+    <message>
+        <source>Python Scripts</source>
+        <translation>Scripts Python</translation>
+    </message>
+    <message>
+        <source>Python Script Editor</source>
+        <translation>Éditeur de scripts Python</translation>
+    </message>
 </context>
 <context>
     <name>PythonScript</name>
@@ -81,6 +89,22 @@ Incohérence possible entre le chemin PYTHONPATH et PYTHON_LIB_PATH</translation
         <translation>Cela peut arriver si le fichier ne contient aucune fonction ou si le script contient une erreur (par ex. un module importé introuvable)</translation>
     </message>
     <message>
+        <source>The host shows no main window to dock &quot;%1&quot; in (run bellwick with --window).</source>
+        <translation>L&apos;hôte n&apos;affiche aucune fenêtre principale où ancrer « %1 » (lancez bellwick avec --window).</translation>
+    </message>
+    <message>
+        <source>The virtual environment %1 is not used: it has no pyvenv.cfg.</source>
+        <translation>L&apos;environnement virtuel %1 n&apos;est pas utilisé : il n&apos;a pas de pyvenv.cfg.</translation>
+    </message>
+    <message>
+        <source>The virtual environment %1 is not used: its pyvenv.cfg names no Python version.</source>
+        <translation>L&apos;environnement virtuel %1 n&apos;est pas utilisé : son pyvenv.cfg ne nomme aucune version de Python.</translation>
+    </message>
+    <message>
+        <source>The virtual environment %1 is not used: it was made for Python %2, and Python %3 runs here.</source>
+        <translation>L&apos;environnement virtuel %1 n&apos;est pas utilisé : il a été créé pour Python %2, et c&apos;est Python %3 qui s&apos;exécute ici.</translation>
+    </message>
+    <message>
         <source>Debug server listening on 127.0.0.1:%1</source>
         <translation>Serveur de débogage à l&apos;écoute sur 127.0.0.1:%1</translation>
     </message>
@@ -109,6 +133,123 @@ Incohérence possible entre le chemin PYTHONPATH et PYTHON_LIB_PATH</translation
     <message>
         <source>Python is not available: %1</source>
         <translation>Python n&apos;est pas disponible : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptEditorView</name>
+    <message>
+        <source>Recent Files</source>
+        <translation>Fichiers récents</translation>
+    </message>
+    <message>
+        <source>untitled</source>
+        <translation>sans titre</translation>
+    </message>
+    <message>
+        <source>Open Script</source>
+        <translation>Ouvrir un script</translation>
+    </message>
+    <message>
+        <source>Cannot read %1.</source>
+        <translation>Impossible de lire %1.</translation>
+    </message>
+    <message>
+        <source>Python files (*.py);;All files (*)</source>
+        <translation>Fichiers Python (*.py);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Save Script As</source>
+        <translation>Enregistrer le script sous</translation>
+    </message>
+    <message>
+        <source>Python files (*.py)</source>
+        <translation>Fichiers Python (*.py)</translation>
+    </message>
+    <message>
+        <source>Save Script</source>
+        <translation>Enregistrer le script</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Impossible d&apos;écrire %1 : %2</translation>
+    </message>
+    <message>
+        <source>Unsaved Changes</source>
+        <translation>Modifications non enregistrées</translation>
+    </message>
+    <message>
+        <source>Save the changes to %1?</source>
+        <translation>Enregistrer les modifications de %1 ?</translation>
+    </message>
+    <message>
+        <source>Go to Line</source>
+        <translation>Aller à la ligne</translation>
+    </message>
+    <message>
+        <source>Line:</source>
+        <translation>Ligne :</translation>
+    </message>
+    <message>
+        <source>File Changed on Disk</source>
+        <translation>Fichier modifié sur le disque</translation>
+    </message>
+    <message>
+        <source>%1 changed on disk. Reload it and lose your unsaved edits?</source>
+        <translation>%1 a été modifié sur le disque. Le recharger et perdre vos modifications non enregistrées ?</translation>
+    </message>
+    <message>
+        <source>%1 (read-only)</source>
+        <translation>%1 (lecture seule)</translation>
+    </message>
+    <message>
+        <source>%1 is not UTF-8 text; it is shown read-only and not written back.</source>
+        <translation>%1 n&apos;est pas du texte UTF-8 ; il est affiché en lecture seule et n&apos;est pas réécrit.</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptFindBar</name>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Replace with</source>
+        <translation>Remplacer par</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Remplacer</translation>
+    </message>
+    <message>
+        <source>Replace All</source>
+        <translation>Tout remplacer</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptsView</name>
+    <message>
+        <source>New Script</source>
+        <translation>Nouveau script</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Nom :</translation>
+    </message>
+    <message>
+        <source>A script name cannot hold a folder separator: %1</source>
+        <translation>Un nom de script ne peut pas contenir de séparateur de dossier : %1</translation>
+    </message>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>Impossible de créer %1 : %2</translation>
     </message>
 </context>
 </TS>

@@ -23,6 +23,21 @@ QString optionName(const QString& word, const QStringList& valueOptions, bool* v
     return name;
 }
 
+// Where the words for the Python jobs' sys.argv begin: the index of the first "--" that is not
+// an option's value, or the end.
+int argumentsSeparator(const QStringList& args, const QStringList& valueOptions)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--"))
+            return i;
+        bool valueFollows = false;
+        optionName(args.at(i), valueOptions, &valueFollows);
+        if (valueFollows)
+            ++i;
+    }
+    return args.size();
+}
+
 } // namespace
 
 const QStringList& BellwickCommandLine::serviceNames()
@@ -49,20 +64,33 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     const QCommandLineOption batch(QStringLiteral("batch-python"), QStringLiteral("Runs as a Python batch job."));
     const QCommandLineOption without(QStringLiteral("without"), QStringLiteral("Comma-separated services to leave absent: %1.").arg(serviceNames().join(QStringLiteral(", "))), QStringLiteral("LIST"));
     const QCommandLineOption script(QStringLiteral("script"), QStringLiteral("Runs a JavaScript file in the host's script engine (repeatable)."), QStringLiteral("FILE"));
-    const QCommandLineOption python(QStringLiteral("python"), QStringLiteral("Runs a Python file in the main module (repeatable)."), QStringLiteral("FILE"));
+    const QCommandLineOption python(QStringLiteral("python"), QStringLiteral("Runs a Python file as python runs a script, in the main module (repeatable)."), QStringLiteral("FILE"));
     const QCommandLineOption code(QStringLiteral("c"), QStringLiteral("Runs Python code in the main module (repeatable)."), QStringLiteral("CODE"));
+    const QCommandLineOption module(QStringLiteral("m"), QStringLiteral("Runs a Python module as __main__, as python -m does (repeatable)."), QStringLiteral("MODULE"));
+    const QCommandLineOption venv(QStringLiteral("venv"), QStringLiteral("Also searches the site-packages of this virtual environment (default: the preference PYTHON_VIRTUAL_ENV)."), QStringLiteral("DIR"));
+    const QCommandLineOption sitePackages(QStringLiteral("site-packages"), QStringLiteral("Also searches the Python installation's own site-packages (default: the preference PYTHON_SITE_PACKAGES)."));
     const QCommandLineOption window(QStringLiteral("window"), QStringLiteral("Runs the jobs with the main window shown (offscreen without a display), then exits with their status."));
     const QCommandLineOption stay(QStringLiteral("stay"), QStringLiteral("With --window: keeps the window open after the jobs."));
     const QCommandLineOption style(QStringLiteral("style"), QStringLiteral("The host's look: dark (default) or light."), QStringLiteral("STYLE"), QStringLiteral("dark"));
     const QCommandLineOption language(QStringLiteral("language"), QStringLiteral("The language of the host's and the plug-in's texts, such as fr (default: the user's locale)."), QStringLiteral("LANGUAGE"));
     const QCommandLineOption debugPort(QStringLiteral("debug-port"), QStringLiteral("Starts the Python debug server on PORT of 127.0.0.1 for this run (as the preference PYTHON_DEBUG_PORT does)."), QStringLiteral("PORT"));
-    const QList<QCommandLineOption> options{help, version, plugin, settings, specialFolder, log, batch, without, script, python, code, window, stay, style, language, debugPort};
+    const QList<QCommandLineOption> options{help, version, plugin, settings, specialFolder, log, batch, without, script, python,
+                                            code, module, venv, sitePackages, window, stay, style, language, debugPort};
     parser.addOptions(options);
+    parser.addPositionalArgument(QStringLiteral("ARGS"), QStringLiteral("After --: the rest of sys.argv for the Python jobs."), QStringLiteral("[-- ARGS...]"));
     // The usage line names the program whatever the executable file is called.
     const QString text = parser.helpText();
     m_helpText = QStringLiteral("Usage: bellwick") + text.mid(text.indexOf(QLatin1String(" [options]")));
 
-    if (!parser.parse(args)) {
+    QStringList valueOptions;
+    for (const QCommandLineOption& option : options) {
+        if (!option.valueName().isEmpty())
+            valueOptions += option.names();
+    }
+    const int separator = argumentsSeparator(args, valueOptions);
+    m_scriptArguments = args.mid(separator + 1);
+    const QStringList optionWords = args.mid(0, separator);
+    if (!parser.parse(optionWords)) {
         m_error = parser.errorText();
         return Invalid;
     }
@@ -79,6 +107,8 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     m_specialFolder = parser.value(specialFolder);
     m_logFile = parser.value(log);
     m_language = parser.value(language);
+    m_virtualEnv = parser.value(venv);
+    m_sitePackages = parser.isSet(sitePackages);
     m_batchPython = parser.isSet(batch);
     m_window = parser.isSet(window);
     m_stay = parser.isSet(stay);
@@ -96,12 +126,7 @@ BellwickCommandLine::Result BellwickCommandLine::parse(const QStringList& args)
     }
     if (!readWithout(parser.values(without)) || !readStyle(parser.value(style)))
         return Invalid;
-    QStringList valueOptions;
-    for (const QCommandLineOption& option : options) {
-        if (!option.valueName().isEmpty())
-            valueOptions += option.names();
-    }
-    orderJobs(args, valueOptions, parser.values(script), parser.values(python), parser.values(code));
+    orderJobs(optionWords, valueOptions, parser.values(script), parser.values(python), parser.values(code), parser.values(module));
     return Run;
 }
 
@@ -135,12 +160,10 @@ bool BellwickCommandLine::readStyle(const QString& value)
 // themselves tell that.
 void BellwickCommandLine::orderJobs(const QStringList& args, const QStringList& valueOptions,
                                     const QStringList& scripts, const QStringList& pythonFiles,
-                                    const QStringList& codes)
+                                    const QStringList& codes, const QStringList& modules)
 {
-    int nextScript = 0, nextPython = 0, nextCode = 0;
+    int nextScript = 0, nextPython = 0, nextCode = 0, nextModule = 0;
     for (int i = 1; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--"))
-            break;
         bool valueFollows = false;
         const QString name = optionName(args.at(i), valueOptions, &valueFollows);
         if (name == QLatin1String("script") && nextScript < scripts.size())
@@ -149,6 +172,8 @@ void BellwickCommandLine::orderJobs(const QStringList& args, const QStringList& 
             m_jobs.append({BellwickJob::PythonFile, pythonFiles.at(nextPython++)});
         else if (name == QLatin1String("c") && nextCode < codes.size())
             m_jobs.append({BellwickJob::PythonCode, codes.at(nextCode++)});
+        else if (name == QLatin1String("m") && nextModule < modules.size())
+            m_jobs.append({BellwickJob::PythonModule, modules.at(nextModule++)});
         if (valueFollows)
             ++i;
     }

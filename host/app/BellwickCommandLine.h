@@ -40,6 +40,12 @@ public:
     bool darkStyle() const { return m_darkStyle; }
     // --language: the locale whose translation to load ("fr", "fr_CA"); empty: the user's.
     const QString& language() const { return m_language; }
+    // The words after "--": the rest of sys.argv for each Python job.
+    const QStringList& scriptArguments() const { return m_scriptArguments; }
+    // --venv: a virtual environment whose site-packages Python searches; empty: the preference's.
+    const QString& virtualEnv() const { return m_virtualEnv; }
+    // --site-packages: the interpreter's own site-packages are searched for this run.
+    bool sitePackages() const { return m_sitePackages; }
     // --debug-port: the port of the plug-in's debug server for this run; 0 when not given.
     int debugPort() const { return m_debugPort; }
 
@@ -48,7 +54,7 @@ private:
     bool readStyle(const QString& value);
     // valueOptions: the names of the options that take a value.
     void orderJobs(const QStringList& args, const QStringList& valueOptions, const QStringList& scripts,
-                   const QStringList& pythonFiles, const QStringList& codes);
+                   const QStringList& pythonFiles, const QStringList& codes, const QStringList& modules);
 
     QString m_error;
     QString m_helpText;
@@ -57,10 +63,13 @@ private:
     QString m_specialFolder;
     QString m_logFile;
     QString m_language;
+    QString m_virtualEnv;
+    QStringList m_scriptArguments;
     bool m_batchPython = false;
     bool m_window = false;
     bool m_stay = false;
     bool m_darkStyle = true;
+    bool m_sitePackages = false;
     int m_debugPort = 0;
     QSet<QString> m_without;
     QList<BellwickJob> m_jobs;

@@ -13,7 +13,9 @@
 #include "PLUG_Services.h"
 #include "PR_Preference.h"
 #include "PluginLoader.h"
+#include "SCP_PythonFinder.h"
 #include "ST_BatchParams.h"
+#include "StandardOutputCapture.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -66,6 +68,20 @@ int runWindow(const BellwickCommandLine& commandLine, HostServices& services, co
     return jobStatus >= 0 ? jobStatus : loopStatus;
 }
 
+// A headless run's standard output is Python's alone, as python's is: what the plug-in prints
+// while it starts goes to the start-up log instead.
+void initPlugin(const PluginLoader& plugin, bool headless)
+{
+    if (!headless) {
+        plugin.init();
+        return;
+    }
+    StandardOutputCapture capture;
+    plugin.init();
+    for (const QString& line : capture.take().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        SCP_PythonFinder::logPythonInit(line);
+}
+
 } // namespace
 
 int BellwickHost::run(const BellwickCommandLine& commandLine)
@@ -78,10 +94,14 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
         logWriter.open(QStringLiteral("-"), HostLogWriter::PlainMessages);
     }
     JobRunner jobs;
-    if (!jobs.load(commandLine.jobs()))
+    if (!jobs.load(commandLine.jobs(), commandLine.scriptArguments()))
         return fail(QStringLiteral("Cannot read %1").arg(jobs.unreadableFile()));
 
     lxPref.setStorageFile(commandLine.settingsFile());
+    if (!commandLine.virtualEnv().isEmpty())
+        lxPref.setRunValue(QStringLiteral("PYTHON_VIRTUAL_ENV"), commandLine.virtualEnv());
+    if (commandLine.sitePackages())
+        lxPref.setRunValue(QStringLiteral("PYTHON_SITE_PACKAGES"), QStringLiteral("true"));
     if (!commandLine.specialFolder().isEmpty())
         BAPP_SetSharedSpecialFolders(commandLine.specialFolder());
     ST_BatchParams::setBatchPython(commandLine.batchPython());
@@ -98,11 +118,15 @@ int BellwickHost::run(const BellwickCommandLine& commandLine)
     PluginLoader plugin;
     if (!plugin.load(pluginPath))
         return fail(plugin.error());
-    plugin.init();
+    initPlugin(plugin, commandLine.isHeadless());
     services.recordPythonLoadMessages();
     plugin.polish();
 
-    int status = commandLine.isHeadless() ? jobs.run(services.scriptEngine()) : runWindow(commandLine, services, jobs);
+    // A headless run prints what Python writes as python would; the log, when asked for, still
+    // gets the engine's messages.
+    const JobRunner::OutputRoute route = commandLine.logFile().isEmpty() ? JobRunner::StandardStreams
+                                                                          : JobRunner::StandardStreamsAndLog;
+    int status = commandLine.isHeadless() ? jobs.run(services.scriptEngine(), route) : runWindow(commandLine, services, jobs);
     if (status == 0 && services.scriptApi() && services.scriptApi()->failedCallbacks() > 0)
         status = 1;
     plugin.unpolish();

@@ -8,7 +8,8 @@ struct BellwickJob
     enum Kind {
         Script,     // a JavaScript file for the host's script engine
         PythonFile, // a Python file run in the engine's main module
-        PythonCode  // Python code run in the engine's main module
+        PythonCode, // Python code run in the engine's main module
+        PythonModule // a module run as __main__, as python -m runs it
     };
 
     Kind kind = Script;

@@ -3,8 +3,10 @@
 #include "CO_CommandManager.h"
 #include "HostMessagesView.h"
 #include "LXLayoutManager.h"
+#include "LXLayoutView.h"
 #include "PR_Preference.h"
 
+#include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
@@ -58,6 +60,24 @@ BellwickMainWindow::~BellwickMainWindow()
         m_layoutManager->setMainWindow(nullptr);
 }
 
+void BellwickMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_layoutManager) {
+        for (const LXPluginArea& area : m_layoutManager->areas()) {
+            LXLayoutView* view = m_layoutManager->view(area.areaId);
+            QWidget* widget = view ? view->widget() : nullptr;
+            bool canClose = true;
+            if (widget && widget->metaObject()->indexOfMethod("confirmClose()") >= 0
+                && QMetaObject::invokeMethod(widget, "confirmClose", Qt::DirectConnection, Q_RETURN_ARG(bool, canClose))
+                && !canClose) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void BellwickMainWindow::addFileMenu()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
@@ -107,13 +127,13 @@ void BellwickMainWindow::restoreLayout()
         resize(firstSize);
     if (restoreState(readBytes(stateKey)) || !m_layoutManager)
         return;
-    // First start: the plug-in areas share two fifths of the width with the centre.
+    // First start: the plug-in areas, stacked in one column, take two fifths of the width.
     QList<QDockWidget*> areaDocks;
     for (const LXPluginArea& area : m_layoutManager->areas()) {
         if (QDockWidget* dock = m_layoutManager->dock(area.areaId))
             areaDocks.append(dock);
     }
-    resizeDocks(areaDocks, QList<int>(areaDocks.size(), width() * 2 / 5 / qMax(1, int(areaDocks.size()))), Qt::Horizontal);
+    resizeDocks(areaDocks, QList<int>(areaDocks.size(), width() * 2 / 5), Qt::Horizontal);
 }
 
 void BellwickMainWindow::saveLayout() const

@@ -18,6 +18,10 @@ public:
     BellwickMainWindow(LXLayoutManager* layoutManager, CO_CommandManager* commandManager, QWidget* parent = nullptr);
     ~BellwickMainWindow() override;
 
+protected:
+    // A view with unsaved work (an invokable confirmClose() answering false) keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void addFileMenu();
     void addEditMenu(CO_CommandManager* commandManager);

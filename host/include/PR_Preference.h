@@ -3,6 +3,7 @@
 #include "BellwickHostExport.h"
 
 #include <QColor>
+#include <QHash>
 #include <QRecursiveMutex>
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,10 @@ public:
     void setStringValue(const QString& key, const QString& value);
     void setStringListValue(const QString& key, const QStringList& value);
 
+    // A value for this process only (a command-line option's), read before the stored one and
+    // never written to the store.
+    void setRunValue(const QString& key, const QString& value);
+
     PR_Preference(const PR_Preference&) = delete;
     PR_Preference& operator=(const PR_Preference&) = delete;
 
@@ -50,6 +55,7 @@ private:
     mutable QRecursiveMutex m_mutex;
     mutable std::unique_ptr<QSettings> m_settings;
     QString m_file;
+    QHash<QString, QString> m_runValues;
 };
 
 // The host's global preferences.

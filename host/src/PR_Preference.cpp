@@ -36,7 +36,14 @@ QSettings& PR_Preference::settings() const
 QVariant PR_Preference::value(const QString& key) const
 {
     QMutexLocker lock(&m_mutex);
-    return settings().value(key);
+    const auto runValue = m_runValues.constFind(key);
+    return runValue != m_runValues.cend() ? QVariant(*runValue) : settings().value(key);
+}
+
+void PR_Preference::setRunValue(const QString& key, const QString& value)
+{
+    QMutexLocker lock(&m_mutex);
+    m_runValues.insert(key, value);
 }
 
 void PR_Preference::setValue(const QString& key, const QVariant& value)

@@ -52,6 +52,10 @@ public:
     // The same for the object reached by dottedName inside module (empty: module itself).
     QStringList introspection(PyObject* module, const QString& dottedName, ObjectType type);
 
+    // Whether object is alive and has its Python wrapper. object is never dereferenced, so any
+    // address may be asked. The caller holds the lock.
+    static bool hasWrapper(const QObject* object);
+
     // Puts path at the front of sys.path.
     void addSysPath(const QString& path);
 

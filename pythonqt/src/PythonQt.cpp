@@ -1,5 +1,7 @@
 #include "PythonQt.h"
 
+#include "PythonQtInstanceWrapper.h"
+
 #include "PythonQtCall.h"
 #include "PythonQtErrors.h"
 #include "PythonQtIntrospection.h"
@@ -177,6 +179,11 @@ QStringList PythonQt::introspection(PyObject* module, const QString& dottedName,
     const QStringList names = PythonQtIntrospection::names(object, type);
     Py_XDECREF(object);
     return names;
+}
+
+bool PythonQt::hasWrapper(const QObject* object)
+{
+    return PythonQtInstanceWrapper::isWrapped(object);
 }
 
 void PythonQt::addSysPath(const QString& path)

@@ -224,6 +224,12 @@ PyObject* PythonQtInstanceWrapper::wrap(QObject* object)
     return wrapper;
 }
 
+bool PythonQtInstanceWrapper::isWrapped(const QObject* object)
+{
+    PyObject* existing = registry().wrappers.value(const_cast<QObject*>(object));
+    return existing && dataOf(existing)->pointer == object;
+}
+
 bool PythonQtInstanceWrapper::check(PyObject* object)
 {
     PyTypeObject* type = wrapperType.existing();

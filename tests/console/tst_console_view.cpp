@@ -41,7 +41,10 @@ private slots:
     void theAreaAndItsWorkingView()
     {
         const QList<LXPluginArea>& areas = host->layoutManager()->areas();
-        QCOMPARE(areas.size(), 1);
+        QStringList ids;
+        for (const LXPluginArea& added : areas)
+            ids << added.areaId;
+        QCOMPARE(ids, (QStringList{areaId, "Python Scripts", "Python Script Editor"}));
         const LXPluginArea& area = areas.first();
         QCOMPARE(area.areaId, areaId);
         QCOMPARE(area.title, areaId);

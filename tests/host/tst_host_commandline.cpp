@@ -46,6 +46,41 @@ private slots:
         QTest::newRow("inline values") << QStringList{"--script=a.js", "-cprint(1)", "--python=b.py"} << QList<BellwickJob>{a, c, b};
         // A value that looks like an option is still a value.
         QTest::newRow("option-like value") << QStringList{"--log", "--script", "--script", "d.js"} << QList<BellwickJob>{d};
+        const BellwickJob m{BellwickJob::PythonModule, "pkg.tool"};
+        QTest::newRow("a module") << QStringList{"-c", "print(1)", "-m", "pkg.tool", "--python", "b.py"} << QList<BellwickJob>{c, m, b};
+        // After "--", words are sys.argv's, options or not; "--" as an option's value is a value.
+        QTest::newRow("words after --") << QStringList{"--python", "b.py", "--", "--script", "a.js"} << QList<BellwickJob>{b};
+        QTest::newRow("-- as a value") << QStringList{"-c", "--", "--script", "a.js"} << QList<BellwickJob>{{BellwickJob::PythonCode, "--"}, a};
+    }
+
+    // The words after the first "--" that is no option's value, for every Python job's sys.argv.
+    void readsTheScriptArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("scriptArguments");
+        QTest::newRow("none") << QStringList{"-c", "1"} << QStringList();
+        QTest::newRow("options and --") << QStringList{"-c", "1", "--", "-v", "--", "x"} << QStringList{"-v", "--", "x"};
+        QTest::newRow("empty after --") << QStringList{"-m", "tool", "--"} << QStringList();
+        QTest::newRow("-- as -c's value") << QStringList{"-c", "--", "--", "y"} << QStringList{"y"};
+    }
+
+    void readsTheScriptArguments()
+    {
+        QFETCH(QStringList, args);
+        BellwickCommandLine line;
+        QCOMPARE(line.parse(QStringList{"bellwick"} + args), BellwickCommandLine::Run);
+        QTEST(line.scriptArguments(), "scriptArguments");
+    }
+
+    void readsThePackageOptions()
+    {
+        BellwickCommandLine line;
+        QCOMPARE(line.parse({"bellwick", "--venv", "/envs/tools", "--site-packages", "-c", "1"}), BellwickCommandLine::Run);
+        QCOMPARE(line.virtualEnv(), QStringLiteral("/envs/tools"));
+        QVERIFY(line.sitePackages());
+        BellwickCommandLine plain;
+        QCOMPARE(plain.parse({"bellwick", "-c", "1"}), BellwickCommandLine::Run);
+        QVERIFY(!plain.sitePackages());
     }
 
     // Without --window the jobs run headless, with the dark style.
@@ -69,6 +104,8 @@ private slots:
         QTest::newRow("missing value") << QStringList{"--script"} << "script";
         QTest::newRow("unknown service") << QStringList{"--without", "finder,printer"} << "printer";
         QTest::newRow("positional") << QStringList{"file.js"} << "file.js";
+        QTest::newRow("positional before --") << QStringList{"-c", "1", "stray", "--", "x"} << "stray";
+        QTest::newRow("-m without a module") << QStringList{"-m"} << "m";
         QTest::newRow("unknown style") << QStringList{"--style", "blue"} << "blue";
         QTest::newRow("stay without window") << QStringList{"--stay", "-c", "1"} << "--stay needs --window";
     }

@@ -30,8 +30,7 @@ done < <(find "$prefix/bin" "$prefix/lib" -type f \( -name bellwick -o -name '*.
 [ "$(run_installed "$prefix" --version)" = "bellwick $version" ] || fail "--version: $(run_installed "$prefix" --version)"
 
 out="$(run_installed "$prefix" -c 'print(1)' 2>"$prefix.home/err")" || fail "-c 'print(1)' failed: $(cat "$prefix.home/err")"
-[ "$out" = "Python Manager Callback Registration." ] || fail "-c 'print(1)' printed: $out"
-grep -qx '\[PY STDOUT\] : 1' "$prefix.home/err" || fail "-c 'print(1)' logged: $(cat "$prefix.home/err")"
+[ "$out" = "1" ] || fail "-c 'print(1)' printed: $out"
 
 # The installed examples run where they are installed, with the installed plug-in's translation.
 out="$(cd "$prefix/share/bellwick" && run_installed "$prefix" --language fr --log - --script examples/hello.js 2>"$prefix.home/err")" ||

@@ -51,9 +51,10 @@ private slots:
             environment.insert("LANGUAGE", language);
         const BellwickRun run(args + QStringList{"-c", "pass"}, QString(), environment);
         QCOMPARE(run.exitCode(), 0);
-        QCOMPARE(run.outputLines(), QStringList{"Python Manager Callback Registration."});
+        QCOMPARE(run.outputLines(), QStringList());
         QFETCH(bool, french);
-        const QStringList& expected = french ? frenchStartUp : englishStartUp;
+        // The plug-in's one line of standard output follows, untranslated, in a headless run.
+        const QStringList expected = (french ? frenchStartUp : englishStartUp) + QStringList{"Python Manager Callback Registration."};
         QCOMPARE(run.pythonInitLines().size(), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
             const QString pattern = QRegularExpression::escape(expected.at(i)).replace(QRegularExpression("\\\\%\\d"), ".+");

@@ -1,6 +1,8 @@
 #include "console/PythonScriptConsoleImpl.h"
 
+#include "console/PythonScriptConsoleEvents.h"
 #include "console/PythonScriptConsoleTextEdit.h"
+#include "console/PythonScriptConsoleTracebackLinks.h"
 #include "console/PythonScriptDebugServer.h"
 
 #include <PLUG_Services.h>
@@ -15,6 +17,11 @@ PythonScriptConsoleImpl::PythonScriptConsoleImpl(QWidget* parentWidget, QLayout*
     this->context.setObject(context.object());
     editor = new PythonScriptConsoleTextEdit(parentWidget, this->context);
     layout->addWidget(editor);
+    PythonScriptConsoleEvents* events = PythonScriptConsoleEvents::instance();
+    connect(new PythonScriptConsoleTracebackLinks(editor), &PythonScriptConsoleTracebackLinks::activated, events,
+            &PythonScriptConsoleEvents::fileLinkActivated);
+    connect(editor, &PythonScriptConsoleTextEdit::codeExecuted, events, &PythonScriptConsoleEvents::codeExecuted);
+    emit events->consoleCreated(editor);
     // Each console shows what becomes of the debug server, under its banner; the preference
     // starts it with the first console.
     PythonScriptDebugServer* debugServer = PythonScriptDebugServer::instance();

@@ -194,6 +194,14 @@ void PythonScriptConsoleTextEdit::replaceCommandLine(const QString& text)
     setTextCursor(cursor);
 }
 
+void PythonScriptConsoleTextEdit::runCommand(const QString& code)
+{
+    replaceCommandLine(QString());
+    QMimeData typed;
+    typed.setText(code.endsWith(QLatin1Char('\n')) ? code : code + QLatin1Char('\n'));
+    insertFromMimeData(&typed);
+}
+
 // --- colours ------------------------------------------------------------------------------------
 
 bool PythonScriptConsoleTextEdit::outputColor(QColor& color)
@@ -289,6 +297,7 @@ void PythonScriptConsoleTextEdit::didExecuteCode(const QString& code)
     int& nesting = SCP_PythonEngine::mainThreadState();
     nesting = nesting > 0 ? nesting - 1 : 0;
     compileMode = singleStatementMode;
+    emit codeExecuted();
 }
 
 // --- completion ---------------------------------------------------------------------------------

@@ -41,6 +41,11 @@ public:
     virtual QString autoIndentFor(const QString& line, const QString& code, bool more);
     // Replaces the text after the prompt.
     virtual void replaceCommandLine(const QString& text);
+    // Runs code as if the user had pasted it at an empty prompt, its last line ended.
+    void runCommand(const QString& code);
+
+signals:
+    void codeExecuted();
 
 public slots:
     // Keeps the cursor out of the protected output.

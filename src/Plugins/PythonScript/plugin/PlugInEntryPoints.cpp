@@ -4,6 +4,7 @@
 #include "plugin/PlugInEntryPoints.h"
 #include "plugin/PythonEnvironment.h"
 #include "plugin/PythonStartup.h"
+#include "plugin/ScriptViewsWiring.h"
 #include "bridge/PythonScript.h"
 
 #include <PLUG_EntryPoint.h>
@@ -51,6 +52,7 @@ PLUG_EXPORT void PLUG_Init()
 PLUG_EXPORT void PLUG_Polish()
 {
     PLUG_guarded(registerConsoleView);
+    PLUG_guarded(wireScriptViews);
 }
 
 PLUG_EXPORT void PLUG_Unpolish()

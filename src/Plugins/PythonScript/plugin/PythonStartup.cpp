@@ -1,5 +1,8 @@
 #include "plugin/PythonStartup.h"
 
+#include "plugin/BellwickModule.h"
+#include "plugin/PythonSiteDirectories.h"
+
 #include <PythonQt.h>
 #include <SCP_PythonFinder.h>
 
@@ -30,8 +33,11 @@ void logFailure()
 bool PythonStartup::start()
 {
     PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule, QByteArray());
-    if (PythonQt::self() && PythonQt::self()->initSuccessfully())
+    if (PythonQt::self() && PythonQt::self()->initSuccessfully()) {
+        PythonSiteDirectories().apply();
+        BellwickModule::install();
         return true;
+    }
     logFailure();
     return false;
 }

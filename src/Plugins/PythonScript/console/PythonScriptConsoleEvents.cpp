@@ -1,0 +1,7 @@
+#include "console/PythonScriptConsoleEvents.h"
+
+PythonScriptConsoleEvents* PythonScriptConsoleEvents::instance()
+{
+    static PythonScriptConsoleEvents events;
+    return &events;
+}
