@@ -5,7 +5,8 @@ Layers inside the plug-in, lowest first: python, engine, then console and bridge
 do not include each other), then editor (the script views over the console's scripts list), then
 plugin. Between libraries: qtscript and pythonqt know
 nothing of the host or of each other, the host knows neither pythonqt nor the plug-in.
-Usage: check-layers.py [REPOSITORY_ROOT]
+Usage: check-layers.py [--graph] [REPOSITORY_ROOT]
+--graph prints which plug-in folders include which, the picture docs/architecture.md shows.
 """
 import pathlib
 import re
@@ -42,6 +43,20 @@ def plugin_violations(root):
                 yield f"{path.relative_to(root)}: {layer}/ includes {header} (layer {target}/ is not below it)"
 
 
+def plugin_graph(root):
+    edges = {layer: set() for layer in PLUGIN_RANKS}
+    for path in sources(root / PLUGIN):
+        layer = path.relative_to(root / PLUGIN).parts[0]
+        if layer in edges:
+            for _, header in INCLUDE.findall(path.read_text(errors="replace")):
+                target = header.split("/")[0]
+                if target in PLUGIN_RANKS and target != layer:
+                    edges[layer].add(target)
+    for layer in sorted(edges, key=lambda name: -PLUGIN_RANKS[name]):
+        targets = sorted(edges[layer], key=lambda name: -PLUGIN_RANKS[name])
+        print(f"{layer} ──► {', '.join(targets) if targets else '(none)'}")
+
+
 def library_violations(root):
     headers = {lib: {p.name for p in sources(root / folder)} for lib, folder in LIBRARY_HEADERS.items()}
     for lib, forbidden in FORBIDDEN_LIBRARIES.items():
@@ -55,7 +70,13 @@ def library_violations(root):
 
 
 def main():
-    root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parent.parent)
+    args = sys.argv[1:]
+    graph = "--graph" in args
+    args = [arg for arg in args if arg != "--graph"]
+    root = pathlib.Path(args[0] if args else pathlib.Path(__file__).resolve().parent.parent)
+    if graph:
+        plugin_graph(root)
+        return 0
     problems = list(plugin_violations(root)) + list(library_violations(root))
     for problem in problems:
         print(problem)
