@@ -47,10 +47,9 @@ def _run(body, argv, folder, print_error):
 def run_code(code, args, print_error):
     def body():
         compiled = compile(code, "<string>", "exec")
-        # Pythons that show the source of -c in tracebacks (3.13+) keep it in linecache this way.
-        register = getattr(linecache, "_register_code", None)
-        if register:
-            register(compiled, code, "<string>")
+        # From 3.13 python shows the source of -c in tracebacks, kept in linecache under its name.
+        if sys.version_info >= (3, 13):
+            linecache.cache["<string>"] = (len(code), None, [line + "\n" for line in code.splitlines()], "<string>")
         exec(compiled, _main)
 
     return _run(body, ["-c"] + list(args), "", print_error)
