@@ -6,6 +6,7 @@
 // Python.h first: Qt defines "slots" as a macro.
 #include <PythonQtPython.h>
 
+#include "BareConsole.h"
 #include "PaintGapMeter.h"
 #include "PythonQt.h"
 #include "PythonQtScriptingConsole.h"
@@ -171,31 +172,14 @@ void registerResponsiveness()
     })->UseManualTime()->Iterations(7)->Unit(benchmark::kMillisecond);
 }
 
-int& withOffscreenPlatform(int& argc)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return argc;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication application(withOffscreenPlatform(argc), argv);
-    PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule);
-    if (!PythonQt::self()->initSuccessfully()) {
-        qCritical("Python did not start: %s", qPrintable(PythonQt::self()->initError()));
+    BareConsole bare(argc, argv);
+    s_console = bare.console();
+    if (!s_console)
         return 1;
-    }
-    PythonQt::self()->startThreads();
-    PythonQtScriptingConsole console(nullptr, PythonQt::self()->getMainModule());
-    console.resize(800, 600);
-    console.show();
-    if (!QTest::qWaitForWindowExposed(&console))
-        return 1;
-    console.setFocus();
-    s_console = &console;
     registerPrinting();
     registerRepaintGap();
     registerMemory();

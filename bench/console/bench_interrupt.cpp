@@ -4,6 +4,7 @@
 // Python.h first: Qt defines "slots" as a macro.
 #include <PythonQtPython.h>
 
+#include "BareConsole.h"
 #include "PythonQt.h"
 #include "PythonQtScriptingConsole.h"
 
@@ -75,20 +76,10 @@ void fromThread(benchmark::State& state, const QString& line)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    PythonQt::init(PythonQt::RedirectStdOut | PythonQt::IgnoreSiteModule);
-    if (!PythonQt::self()->initSuccessfully())
+    BareConsole bare(argc, argv);
+    s_console = bare.console();
+    if (!s_console)
         return 1;
-    PythonQt::self()->startThreads();
-    PythonQtScriptingConsole console(nullptr, PythonQt::self()->getMainModule());
-    console.resize(800, 600);
-    console.show();
-    if (!QTest::qWaitForWindowExposed(&console))
-        return 1;
-    console.setFocus();
-    s_console = &console;
     for (const auto& [name, code] : waits) {
         const QString line = QString::fromLatin1(code);
         benchmark::RegisterBenchmark((std::string("Ctrl+C key/") + name).c_str(), byKey, line)
