@@ -11,6 +11,7 @@ packages=(
   python3-pyqt6 python3-numpy python3-matplotlib python3.11-venv
   libbenchmark-dev pybind11-dev
   python3-debugpy
+  locales
 )
 
 missing=()
@@ -24,4 +25,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+# The locale tests run Python under a French locale, whose numbers differ from "C".
+if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo localedef -i fr_FR -f UTF-8 fr_FR.UTF-8
 fi

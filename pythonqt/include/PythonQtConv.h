@@ -12,6 +12,10 @@ public:
     // to invalid variants: such values reach C++ and script cut off, never as endless recursion.
     static constexpr int MaxNestingDepth = 64;
 
+    // A container reached twice within one value converts once: both places share the result.
+    // A value past PythonQtConvBudget's limits converts to an invalid variant or null, with a
+    // Python ValueError pending.
+
     // type -1 asks for the natural conversion; otherwise the result is converted to that
     // meta-type id when possible.
     static QVariant PyObjToQVariant(PyObject* object, int type = -1);

@@ -5,6 +5,8 @@
 #include "PythonQtCall.h"
 #include "PythonQtErrors.h"
 #include "PythonQtIntrospection.h"
+#include "PythonQtNumericLocale.h"
+#include "PythonQtSignalDispositions.h"
 #include "PythonQtSignalTarget.h"
 #include "PythonQtStartup.h"
 #include "PythonQtStdStream.h"
@@ -58,6 +60,8 @@ void PythonQt::init(int flags, const QByteArray& pythonQtModuleName)
         return;
     }
     PythonQtStartup::makeLibPythonGlobal();
+    PythonQtSignalDispositions::ignoreForPython();
+    PythonQtNumericLocale::useCForPython();
     d->initError = PythonQtStartup::initialize(flags & IgnoreSiteModule);
     if (!d->initError.isEmpty())
         return;
@@ -79,9 +83,9 @@ void PythonQt::cleanup()
     Private* d = s_self->d;
     PyThreadState* state = nullptr;
     if (Py_IsInitialized() && d->initialized)
-        state = PyGILState_Check() ? PyThreadState_Get() : d->mainThreadState;
+        state = PythonQtThreadStates::holdsLockWithOwnState() ? PythonQtThreadStates::attached() : d->mainThreadState;
     if (state) {
-        if (!PyGILState_Check())
+        if (PythonQtThreadStates::attached() != state)
             PyEval_RestoreThread(state);
         PythonQtSignalTarget::releaseAllCallables();
         d->pythonQtModule = nullptr;
@@ -93,6 +97,8 @@ void PythonQt::cleanup()
         Py_FinalizeEx();
         PythonQtThreadStates::endFinalisation();
     }
+    PythonQtSignalDispositions::restoreHost();
+    PythonQtNumericLocale::restoreHost();
     delete s_self;
     s_self = nullptr;
 }

@@ -1,5 +1,6 @@
 #include "PythonQtConsolePump.h"
 
+#include "PythonQtBlockingWake.h"
 #include "PythonQtPython.h"
 
 #include <chrono>
@@ -28,7 +29,9 @@ void PythonQtConsolePump::start(PendingCall call)
         std::unique_lock<std::mutex> lock(m_mutex);
         while (!m_wake.wait_for(lock, std::chrono::milliseconds(intervalMs), [this] { return m_stopping; })) {
             lock.unlock();
-            if (!m_requested.exchange(true) && requestCall(m_call) != 0)
+            if (m_requested.exchange(true)) // not served for an interval: the main thread waits in C
+                PythonQtBlockingWake::wake();
+            else if (requestCall(m_call) != 0)
                 m_requested = false;
             lock.lock();
         }

@@ -1,5 +1,6 @@
 #include "PythonQtConsoleRun.h"
 
+#include "PythonQtBlockingWake.h"
 #include "PythonQtConsolePump.h"
 #include "PythonQtPython.h"
 #include "PythonQtScriptingConsole.h"
@@ -100,11 +101,13 @@ void PythonQtConsoleRun::begin()
     if (qApp) {
         qApp->installEventFilter(this);
         eventPump().start(&PythonQtConsoleRun::pumpEvents);
+        PythonQtBlockingWake::arm(&PythonQtConsoleRun::pumpEvents);
     }
 }
 
 void PythonQtConsoleRun::end()
 {
+    PythonQtBlockingWake::disarm();
     eventPump().stop();
     if (qApp) {
         // Output still gathered goes in step by step with painting in between; a thread that
@@ -195,6 +198,7 @@ void PythonQtConsoleRun::interrupt()
     if (m_inputLoop)
         m_inputLoop->quit();
     eventPump().requestNow();
+    PythonQtBlockingWake::wake();
 }
 
 int PythonQtConsoleRun::pumpEvents(void*)

@@ -36,6 +36,8 @@ QVariant toVariantAndRelease(PyObject* result)
     }
     const QVariant value = PythonQtConv::PyObjToQVariant(result);
     Py_DECREF(result);
+    if (PyErr_Occurred()) // a result too large to convert
+        PythonQtErrors::printAndClear();
     return value;
 }
 

@@ -9,6 +9,22 @@ class PythonQtThreadStates
 public:
     // Whether lock scopes may touch the interpreter at all.
     static bool interpreterAlive() { return Py_IsInitialized() != 0; }
+    // The attached thread state (the lock holder's), without the fatal error on none.
+    static PyThreadState* attached()
+    {
+#if PY_VERSION_HEX >= 0x030D0000
+        return PyThreadState_GetUnchecked();
+#else
+        return _PyThreadState_UncheckedGet();
+#endif
+    }
+    // Whether this thread holds the lock with its own state. PyGILState_Check cannot tell once
+    // a sub-interpreter was created: it then answers true on every thread.
+    static bool holdsLockWithOwnState()
+    {
+        PyThreadState* own = PyGILState_GetThisThreadState();
+        return own && attached() == own;
+    }
     // Bumped by finalisation; a state remembered under an older generation is gone.
     static unsigned generation();
 

@@ -8,16 +8,6 @@ namespace {
 
 std::atomic<bool> s_enabled{true};
 
-// The attached thread state (the lock holder's), without the fatal error on none.
-PyThreadState* currentThreadState()
-{
-#if PY_VERSION_HEX >= 0x030D0000
-    return PyThreadState_GetUnchecked();
-#else
-    return _PyThreadState_UncheckedGet();
-#endif
-}
-
 enum ScopeState {
     NothingTaken = 0,
     KeptStateAttached = 1,
@@ -36,7 +26,7 @@ PythonQtGILScope::PythonQtGILScope()
     // own PyGILState state, so comparing it with the attached one answers PyGILState_Check
     // without its thread-specific-storage lookup.
     PyThreadState* kept = PythonQtThreadStates::keptState();
-    if (kept ? currentThreadState() == kept : PyGILState_Check() != 0)
+    if (kept ? PythonQtThreadStates::attached() == kept : PythonQtThreadStates::holdsLockWithOwnState())
         return;
     m_generation = PythonQtThreadStates::generation();
     m_held = true;

@@ -10,6 +10,7 @@ class QTSCRIPTCOMPAT_EXPORT QScriptContext
 {
 public:
     enum Error { UnknownError, ReferenceError, SyntaxError, TypeError, RangeError, URIError };
+    enum ExecutionState { NormalState, ExceptionState };
 
     ~QScriptContext();
     QScriptContext(const QScriptContext&) = delete;
@@ -22,6 +23,9 @@ public:
     int argumentCount() const;
     QScriptValue argumentsObject() const;
     bool isCalledAsConstructor() const;
+    // ExceptionState once an error has been thrown in this call (by the function or by a
+    // conversion of its arguments).
+    ExecutionState state() const;
 
     // The error is thrown in the script once the native function returns.
     QScriptValue throwError(Error error, const QString& text);

@@ -65,6 +65,11 @@ bool QScriptContext::isCalledAsConstructor() const
     return d->asConstructor;
 }
 
+QScriptContext::ExecutionState QScriptContext::state() const
+{
+    return d->hasThrown() ? ExceptionState : NormalState;
+}
+
 QScriptValue QScriptContext::throwError(Error error, const QString& text)
 {
     static const QJSValue::ErrorType types[] = {QJSValue::GenericError, QJSValue::ReferenceError,

@@ -130,6 +130,18 @@
             const box = v[VARIANT];
             return box !== undefined ? box : v[TARGET];
         },
+        // For a conversion walking objects: the index m gave v before; NEW_OBJECT when m had
+        // not seen it (v then gets index next); ARRAY_BUFFER for bytes, never kept in m.
+        seenIndex: function (m, v, next) {
+            if (v instanceof ArrayBuffer)
+                return -2;
+            const i = m.get(v);
+            if (i !== undefined)
+                return i;
+            m.set(v, next);
+            return -1;
+        },
+        newMap: function () { return new Map(); },
         noData: NO_DATA,
         dataOf: function (o) { return hidden.has(o) ? hidden.get(o) : NO_DATA; },
         setData: function (o, v) { hidden.set(o, v); },

@@ -1,5 +1,6 @@
 #include "valueconverter.h"
 
+#include "qscriptcontext.h"
 #include "qscriptengine_p.h"
 
 #include <QDateTime>
@@ -7,13 +8,15 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
 
 constexpr int MaxDepth = 64;
+// What the runtime's seenIndex answers for an object not met before, and for bytes.
+constexpr int NewObject = -1;
+constexpr int ArrayBufferObject = -2;
 
 // Whole numbers become ints, so that a script's 3 reaches C++ and Python as an integer (a Python
 // range(n) refuses a float); everything else stays a double.
@@ -41,6 +44,21 @@ bool isNumeric(int id)
 bool isQObjectPointer(QMetaType type)
 {
     return type.flags().testFlag(QMetaType::PointerToQObject);
+}
+
+// What copies of one variant list or map share; null for other values and for empty
+// containers, which share no data.
+const void* sharedData(const QVariant& value)
+{
+    if (value.metaType().id() == QMetaType::QVariantList) {
+        const auto& list = *static_cast<const QVariantList*>(value.constData());
+        return list.isEmpty() ? nullptr : list.constData();
+    }
+    if (value.metaType().id() == QMetaType::QVariantMap) {
+        const auto& map = *static_cast<const QVariantMap*>(value.constData());
+        return map.isEmpty() ? nullptr : &map.constBegin().value();
+    }
+    return nullptr;
 }
 
 void assign(QMetaType type, void* data, const void* source)
@@ -83,6 +101,10 @@ QJSValue ValueConverter::toScript(const QVariant& value)
         return QJSValue(value.toString());
     if (id == QMetaType::Nullptr)
         return QJSValue(QJSValue::NullValue);
+    if (const void* shared = sharedData(value))
+        return sharedToScript(value, shared);
+    if (id == QMetaType::QByteArray)
+        return m_engine.js.toScriptValue(value.toByteArray()); // an ArrayBuffer
     if (id == QMetaType::QVariantList || id == QMetaType::QStringList)
         return listToScript(value.toList());
     if (id == QMetaType::QVariantMap || id == QMetaType::QVariantHash)
@@ -104,6 +126,20 @@ QJSValue ValueConverter::listToScript(const QVariantList& list)
     return array;
 }
 
+QJSValue ValueConverter::sharedToScript(const QVariant& value, const void* shared)
+{
+    const auto done = m_scriptForData.constFind(shared);
+    if (done != m_scriptForData.cend())
+        return *done;
+    ++m_toScriptDepth;
+    const QJSValue result = value.metaType().id() == QMetaType::QVariantList ? listToScript(value.toList())
+                                                                              : mapToScript(value.toMap());
+    m_scriptForData.insert(shared, result);
+    if (--m_toScriptDepth == 0)
+        m_scriptForData.clear();
+    return result;
+}
+
 QJSValue ValueConverter::mapToScript(const QVariantMap& map)
 {
     QJSValue object = m_engine.js.newObject();
@@ -114,11 +150,12 @@ QJSValue ValueConverter::mapToScript(const QVariantMap& map)
 
 QVariant ValueConverter::toVariant(const QJSValue& value)
 {
-    QList<QJSValue> ancestors;
-    return toVariant(value, ancestors);
+    ToVariantWalk walk;
+    const QVariant result = toVariant(value, walk);
+    return walk.exceeded ? QVariant() : result;
 }
 
-QVariant ValueConverter::toVariant(const QJSValue& value, QList<QJSValue>& ancestors)
+QVariant ValueConverter::toVariant(const QJSValue& value, ToVariantWalk& walk)
 {
     if (value.isUndefined() || value.isNull())
         return QVariant();
@@ -126,10 +163,17 @@ QVariant ValueConverter::toVariant(const QJSValue& value, QList<QJSValue>& ances
         return QVariant(value.toBool());
     if (value.isNumber())
         return numberToVariant(value.toNumber());
-    if (value.isString())
-        return QVariant(value.toString());
+    if (value.isString()) {
+        const QString text = value.toString();
+        return spend(walk, 0, text.size()) ? QVariant(text) : QVariant();
+    }
     if (!value.isObject())
         return QVariant();
+    return objectToVariant(value, walk);
+}
+
+QVariant ValueConverter::objectToVariant(const QJSValue& value, ToVariantWalk& walk)
+{
     if (value.isQObject())
         return QVariant::fromValue(value.toQObject());
     if (const QJSValue inner = m_engine.unwrap(value); inner.isQObject())
@@ -138,32 +182,67 @@ QVariant ValueConverter::toVariant(const QJSValue& value, QList<QJSValue>& ances
         return m_engine.variantOfBox(inner);
     if (value.isDate() || value.isRegExp())
         return value.toVariant();
-    const bool repeated = std::any_of(ancestors.cbegin(), ancestors.cend(),
-                                      [&value](const QJSValue& ancestor) { return ancestor.strictlyEquals(value); });
-    if (repeated || ancestors.size() > MaxDepth)
+    if (walk.seen.isUndefined())
+        walk.seen = m_engine.helper("newMap", {});
+    const qsizetype next = walk.converted.size();
+    const int index = m_engine.helper("seenIndex", {walk.seen, value, int(next)}).toInt();
+    if (index == ArrayBufferObject) {
+        const QByteArray bytes = m_engine.js.fromScriptValue<QByteArray>(value);
+        return spend(walk, 0, bytes.size()) ? QVariant(bytes) : QVariant();
+    }
+    if (index != NewObject)
+        return walk.converted.at(index);
+    walk.converted.append(QVariant());
+    if (walk.depth > MaxDepth)
         return QVariant();
-    ancestors.append(value);
-    const QVariant result = containerToVariant(value, ancestors);
-    ancestors.removeLast();
+    ++walk.depth;
+    const QVariant result = containerToVariant(value, walk);
+    --walk.depth;
+    walk.converted[next] = result;
     return result;
 }
 
-QVariant ValueConverter::containerToVariant(const QJSValue& value, QList<QJSValue>& ancestors)
+QVariant ValueConverter::containerToVariant(const QJSValue& value, ToVariantWalk& walk)
 {
     if (value.isArray()) {
-        QVariantList list;
         const quint32 length = value.property(QStringLiteral("length")).toUInt();
-        for (quint32 i = 0; i < length; ++i)
-            list.append(toVariant(value.property(i), ancestors));
+        if (!spend(walk, length, 0))
+            return QVariant();
+        QVariantList list;
+        list.reserve(length);
+        for (quint32 i = 0; i < length && !walk.exceeded; ++i)
+            list.append(toVariant(value.property(i), walk));
         return list;
     }
     QVariantMap map;
     QJSValueIterator it(value);
-    while (it.hasNext()) {
+    while (it.hasNext() && spend(walk, 1, 0)) {
         it.next();
-        map.insert(it.name(), toVariant(it.value(), ancestors));
+        map.insert(it.name(), toVariant(it.value(), walk));
     }
     return map;
+}
+
+bool ValueConverter::spend(ToVariantWalk& walk, qsizetype elements, qsizetype textSize)
+{
+    if (walk.exceeded)
+        return false;
+    walk.elements += elements;
+    walk.textSize += textSize;
+    if (walk.elements <= MaxElements && walk.textSize <= MaxTextSize)
+        return true;
+    walk.exceeded = true;
+    const QString message = QStringLiteral("value too large to convert: more than %1 elements or %2 characters "
+                                           "of text in all")
+                                .arg(MaxElements)
+                                .arg(MaxTextSize);
+    // Inside a native function the error waits for its return, and the function sees it in its
+    // context's state; elsewhere it is the script engine's pending error.
+    if (!m_engine.contexts.isEmpty())
+        m_engine.contexts.last()->throwError(QScriptContext::RangeError, message);
+    else
+        m_engine.js.throwError(QJSValue::RangeError, message);
+    return false;
 }
 
 int ValueConverter::fit(const QJSValue& value, QMetaType type)

@@ -76,6 +76,47 @@ private slots:
         QCOMPARE(run.messages(MSG_Action::Error), QStringList{"Python threads still running at exit were not waited for: sleeper"});
     }
 
+    // Once threading is imported, the host still ends Python's threads as plain Python does,
+    // from the main thread: by the time the atexit handlers run, the main thread counts as
+    // stopped (a helper thread cannot stop it, and waited for it until the time limit).
+    void exitAfterImportingThreading()
+    {
+        const QString report = folder.filePath("alive.txt");
+        const BellwickRun run({"-c", "import atexit, threading\n"
+                                     "def report():\n"
+                                     "    open('" + report + "', 'w').write(str(threading.main_thread().is_alive()))\n"
+                                     "atexit.register(report)\n"});
+        QVERIFY(run.finished());
+        QCOMPARE(run.exitCode(), 0);
+        QFile written(report);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), "False");
+    }
+
+    // Whatever Python code leaves behind, the host exits normally, as plain Python does.
+    void exitNeverAborts_data()
+    {
+        QTest::addColumn<QString>("code");
+        const QString subinterpreters = "try:\n    import _xxsubinterpreters as interpreters\n"
+                                        "except ImportError:\n    import _interpreters as interpreters\n";
+        QTest::newRow("a sub-interpreter") << subinterpreters + "interpreters.create()\n";
+        QTest::newRow("a sub-interpreter that ran code")
+            << subinterpreters + "interpreters.run_string(interpreters.create(), 'import json, threading')\n";
+        QTest::newRow("a daemon thread printing") << "import threading\ndef spin():\n    while True:\n        print('x', end='')\n"
+                                                     "threading.Thread(target=spin, daemon=True).start()\n";
+        QTest::newRow("an atexit handler that fails") << "import atexit\natexit.register(lambda: 1 / 0)\n";
+        QTest::newRow("an atexit handler that starts a thread")
+            << "import atexit, threading\natexit.register(lambda: threading.Thread(target=print, args=('late',)).start())\n";
+    }
+
+    void exitNeverAborts()
+    {
+        QFETCH(QString, code);
+        const BellwickRun run({"-c", code});
+        QVERIFY(run.finished());
+        QCOMPARE(run.exitCode(), 0);
+    }
+
     void failingJobWithUnusableStandardError_data()
     {
         QTest::addColumn<QString>("stderrValue");

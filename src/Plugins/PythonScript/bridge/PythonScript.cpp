@@ -39,6 +39,27 @@ void report(const char* text, const QString& value)
     scope.arg(value, 0);
 }
 
+// Several object arguments convert together, as one array: an object that two of them reach
+// then arrives in Python as one object.
+QVariantList argumentVariants(QScriptContext* context, QScriptEngine* engine)
+{
+    const int count = context->argumentCount();
+    int objects = 0;
+    for (int i = 0; i < count; ++i)
+        objects += context->argument(i).isObject() ? 1 : 0;
+    if (objects > 1 && engine) {
+        QScriptValue array = engine->newArray(uint(count));
+        for (int i = 0; i < count; ++i)
+            array.setProperty(quint32(i), context->argument(i));
+        return array.toVariant().toList();
+    }
+    QVariantList args;
+    args.reserve(count);
+    for (int i = 0; i < count; ++i)
+        args.append(context->argument(i).toVariant());
+    return args;
+}
+
 QDateTime modificationTime(const QString& path)
 {
     return QFileInfo(path).fileTime(QFileDevice::FileModificationTime);
@@ -171,10 +192,9 @@ QScriptValue PythonScript::callPyFunction(QScriptContext* context, QScriptEngine
     module.fromVariant(context->thisObject().data().toVariant());
     if (module.isNull())
         return QScriptValue();
-    QVariantList args;
-    args.reserve(context->argumentCount());
-    for (int i = 0; i < context->argumentCount(); ++i)
-        args.append(context->argument(i).toVariant());
+    const QVariantList args = argumentVariants(context, engine);
+    if (context->state() == QScriptContext::ExceptionState) // an argument too large to convert
+        return QScriptValue();
     const QVariant result = module.call(name, args, QVariantMap());
     if (!engine)
         return QScriptValue();

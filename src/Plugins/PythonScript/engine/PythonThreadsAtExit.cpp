@@ -9,31 +9,36 @@
 
 namespace {
 
-// threading._shutdown (atexit hooks, then the joins) runs on a helper thread while the caller
-// waits with a time limit; finalisation, which calls it again by name, then finds a no-op.
+// On the interpreter's main thread, as plain Python does at exit: threading's own exit hooks
+// (concurrent.futures stops its workers there), then the joins, within the time limit in all,
+// then threading._shutdown, which has nothing left to wait for but releases the main thread.
+// Elsewhere threading._shutdown cannot finish while the main thread lives, so the joins alone.
+// Threads still running are left to finalisation, which then finds threading._shutdown a no-op.
 const char* const finishSource = R"(
 def finish(limit):
     import sys
     threading = sys.modules.get('threading')
     if threading is None:
         return []
-    import _thread
-    original = threading._shutdown
-    done = _thread.allocate_lock()
-    done.acquire()
-    def shut_down():
+    import time
+    deadline = time.monotonic() + limit
+    me = threading.current_thread()
+    on_main = me is threading.main_thread()
+    hooks = getattr(threading, '_threading_atexits', [])
+    while on_main and hooks:
         try:
-            original()
-        finally:
-            done.release()
-    _thread.start_new_thread(shut_down, ())
-    finished = done.acquire(timeout=limit)
+            hooks.pop()()
+        except Exception:
+            sys.excepthook(*sys.exc_info())
+    for thread in threading.enumerate():
+        if thread is not me and not thread.daemon and thread is not threading.main_thread():
+            thread.join(max(0.0, deadline - time.monotonic()))
+    stuck = [t.name for t in threading.enumerate()
+             if t.is_alive() and not t.daemon and t is not me and t is not threading.main_thread()]
+    if on_main and not stuck:
+        threading._shutdown()
     threading._shutdown = lambda: None
-    if finished:
-        return []
-    return [t.name for t in threading.enumerate()
-            if t.is_alive() and not t.daemon and t is not threading.current_thread()
-            and t is not threading.main_thread()]
+    return stuck
 )";
 
 } // namespace
