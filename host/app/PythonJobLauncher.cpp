@@ -7,6 +7,7 @@ namespace {
 
 // Runs in the interpreter; the jobs share the main module, as the console does.
 const char* const launcherSource = R"py(
+import linecache
 import os
 import sys
 import traceback
@@ -44,7 +45,15 @@ def _run(body, argv, folder, print_error):
 
 
 def run_code(code, args, print_error):
-    return _run(lambda: exec(compile(code, "<string>", "exec"), _main), ["-c"] + list(args), "", print_error)
+    def body():
+        compiled = compile(code, "<string>", "exec")
+        # Pythons that show the source of -c in tracebacks (3.13+) keep it in linecache this way.
+        register = getattr(linecache, "_register_code", None)
+        if register:
+            register(compiled, code, "<string>")
+        exec(compiled, _main)
+
+    return _run(body, ["-c"] + list(args), "", print_error)
 
 
 def run_file(path, args, print_error):

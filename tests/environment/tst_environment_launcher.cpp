@@ -3,6 +3,7 @@
 #include "support/ProcessRun.h"
 #include "support/TestFiles.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -95,8 +96,10 @@ private slots:
                                                     folder.path(), environment);
         QCOMPARE(run.exitCode(), 1);
         QByteArrayList errors;
+        // Newer Pythons underline the failing expression; the lines that name things are compared.
+        static const QRegularExpression underline(R"re("text":"[~^ ]+"})re");
         for (const QByteArray& line : run.err().split('\n')) {
-            if (line.startsWith("{\"action\":2,"))
+            if (line.startsWith("{\"action\":2,") && !underline.match(QString::fromUtf8(line)).hasMatch())
                 errors.append(line);
         }
         const QByteArray file = "\\\"" + job.toUtf8() + "\\\"";
