@@ -131,10 +131,6 @@ private slots:
                                                      << "{Ctrl+V}result\n" << ">>> result\n6\n>>> ";
         QTest::newRow("paste: the last line waits for Return") << "e = 3\nf = e" << "{Ctrl+V}{Shift+Return}f\n" << ">>> e = 3\n... f = e\n>>> f\n3\n>>> ";
         QTest::newRow("paste: one line with its line feed runs as typed") << "print(40 + 2)\n" << "{Ctrl+V}" << ">>> print(40 + 2)\n42\n>>> ";
-        QString manyLines;
-        for (int i = 0; i < 10000; ++i)
-            manyLines += QStringLiteral("v%1 = %1\n").arg(i);
-        QTest::newRow("paste: ten thousand lines") << manyLines << "{Ctrl+V}v9999\n" << ">>> v9999\n9999\n>>> ";
         QTest::newRow("paste over a selected part of the command") << "XY" << "abcd{Shift+Left}{Shift+Left}{Ctrl+V}" << ">>> abXY";
     }
 

@@ -238,10 +238,9 @@ private slots:
     // A click on a traceback's file reference opens that file in the editor at that line.
     void tracebackLinkOpensTheLine()
     {
-        writeFile(script(QStringLiteral("broken.py")), "def divide(a, b):\n    return a / b\n\ndivide(1, 0)\n");
-        view()->openFile(script(QStringLiteral("broken.py")));
-        QTest::keyClick(view()->currentEditor(), Qt::Key_F5);
-        QTest::keyClick(view()->currentEditor(), Qt::Key_W, Qt::ControlModifier);
+        ScriptCodeEditor* editor = open(QStringLiteral("broken.py"), "def divide(a, b):\n    return a / b\n\ndivide(1, 0)\n");
+        QTest::keyClick(editor, Qt::Key_F5);
+        QTest::keyClick(editor, Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(view()->tabWidget()->count(), 0);
         const QString reference = QStringLiteral("File \"%1\", line 2").arg(script(QStringLiteral("broken.py")));
         const int at = int(console()->toPlainText().lastIndexOf(reference));

@@ -58,19 +58,13 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, source);
         QFETCH(QStringList, args);
-        QStringList pythonArgs, bellwickArgs;
-        if (kind == "c") {
-            pythonArgs = QStringList{"-c", source};
-            bellwickArgs = QStringList{"-c", source};
-        } else if (kind == "file") {
-            writeFile(folder.filePath("job.py"), source.toUtf8());
-            pythonArgs = QStringList{"job.py"};
-            bellwickArgs = QStringList{"--python", "job.py"};
-        } else {
-            writeFile(folder.filePath("jobmod.py"), source.toUtf8());
-            pythonArgs = QStringList{"-m", "jobmod"};
-            bellwickArgs = QStringList{"-m", "jobmod"};
+        // bellwick takes python's own arguments, but a script file after --python.
+        QStringList pythonArgs{"-c", source};
+        if (kind != "c") {
+            writeFile(folder.filePath(kind == "file" ? "job.py" : "jobmod.py"), source.toUtf8());
+            pythonArgs = kind == "file" ? QStringList{"job.py"} : QStringList{"-m", "jobmod"};
         }
+        const QStringList bellwickArgs = kind == "file" ? QStringList{"--python", "job.py"} : pythonArgs;
         const ProcessRun python(BELLWICK_TEST_PYTHON, QStringList{"-E", "-s"} + pythonArgs + args, folder.path(), environment);
         const ProcessRun bellwick = ProcessRun::bellwick(folder.filePath("prefs.ini"), bellwickArgs + QStringList{"--"} + args,
                                                          folder.path(), environment);
