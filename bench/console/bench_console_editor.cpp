@@ -1,6 +1,6 @@
 // Completion ranking at 2,000 history lines x 500 candidates against a direct transcription of
-// its counting rule, and the cost of one keystroke in a console with that history against the
-// same keystroke in a plain QTextEdit.
+// its counting rule, the cost of one keystroke in a console with that history against the
+// same keystroke in a plain QTextEdit, and the slowest key with a library's names in __main__.
 #include "console/PythonScriptConsoleCompletionRanking.h"
 #include "console/PythonScriptConsoleTextEdit.h"
 #include "support/BatchTiming.h"
@@ -8,6 +8,8 @@
 #include "support/CompletionRankingOracle.h"
 #include "support/ConsoleHost.h"
 #include "support/RatioBoard.h"
+
+#include <PythonQt.h>
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -21,6 +23,8 @@ namespace {
 constexpr int historyLines = 2000;
 constexpr int candidateCount = 500;
 constexpr double rankingBudgetNanos = 5e6; // 5 ms
+constexpr int libraryNames = 100000;
+constexpr double frameNanos = 16e6; // no key may take longer
 
 QStringList s_history;
 QStringList s_candidates;
@@ -98,6 +102,42 @@ void registerTyping(ConsoleHost* host, QTextEdit* plain)
     })->UseManualTime()->Iterations(50);
 }
 
+// The slowest key while typing names that all 100,000 names of a star-imported library start
+// with, each word at a new place so that every first letter looks the names up afresh.
+void registerLibraryTyping(ConsoleHost* host, QTextEdit* plain)
+{
+    benchmark::RegisterBenchmark("keystroke/worst_key_100000_names", [host, plain](benchmark::State& state) {
+        PythonQtObjectPtr main = PythonQt::self()->getMainModule();
+        main.evalScript(QStringLiteral("globals().update({'gl%s%d' % (('Vertex', 'Color', 'Buffer', 'Draw')[i % 4], i): i "
+                                       "for i in range(%1)})").arg(libraryNames));
+        const QList<Qt::Key> keys{Qt::Key_G, Qt::Key_L, Qt::Key_Space, Qt::Key_G, Qt::Key_L, Qt::Key_B,
+                                  Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace,
+                                  Qt::Key_Backspace, Qt::Key_Backspace};
+        auto worstKey = [&keys](QWidget* widget) {
+            double worst = 0;
+            for (Qt::Key key : keys)
+                worst = std::max(worst, secondsOf([widget, key] { QTest::keyClick(widget, key); }));
+            return worst;
+        };
+        PythonScriptConsoleTextEdit* editor = host->editor();
+        plain->show();
+        double worst = 0;
+        double plainWorst = 0;
+        for (auto _ : state) {
+            const double seconds = worstKey(editor);
+            state.SetIterationTime(seconds);
+            worst = std::max(worst, seconds);
+            plainWorst = std::max(plainWorst, worstKey(plain));
+        }
+        main.evalScript(QStringLiteral("[globals().pop(n) for n in [n for n in globals() if n.startswith('gl')]]"));
+        const double nanos = worst * 1e9;
+        const double plainNanos = plainWorst * 1e9;
+        RatioBoard::instance().compare(state, "keystroke/worst_key_100000_names", nanos, "worst key/plain QTextEdit",
+                                       plainNanos, frameNanos / plainNanos);
+        state.counters["worst_ms"] = nanos / 1e6;
+    })->UseManualTime()->Iterations(5);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -113,5 +153,6 @@ int main(int argc, char** argv)
     registerRanking();
     QTextEdit plain;
     registerTyping(&host, &plain);
+    registerLibraryTyping(&host, &plain);
     return runBenchmarksWithSummary(argc, argv);
 }

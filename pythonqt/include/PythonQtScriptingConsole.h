@@ -124,6 +124,12 @@ protected:
     void letWindowPaint();
     // Opens the completion popup below rect, as wide as its entries.
     void showCompletionPopup(QRect rect);
+    // The names that complete the dotted name before the cursor, sorted, and in prefix its
+    // last part; empty when there is nothing to offer (no name, or one typed out in full).
+    QStringList completionCandidates(QString& prefix);
+    // Fills the popup with names, typed as far as prefix, and opens it below rect; hides it
+    // when names is empty.
+    void offerCompletions(const QStringList& names, const QString& prefix, QRect rect);
     // Text dragged out of the console is copied, never moved out of the output.
     void dropEvent(QDropEvent* event) override;
     // While code runs, pasted text answers input() or waits for the run's end, as typed keys do.

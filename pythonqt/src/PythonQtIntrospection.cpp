@@ -3,6 +3,8 @@
 #include "PythonQtMember.h"
 #include "PythonQtNamespace.h"
 
+#include <cstring>
+
 namespace {
 
 bool isKind(PyObject* value, PythonQt::ObjectType type)
@@ -46,7 +48,7 @@ QStringList callOverloads(PyObject* callable)
 
 } // namespace
 
-QStringList PythonQtIntrospection::names(PyObject* object, PythonQt::ObjectType type)
+QStringList PythonQtIntrospection::names(PyObject* object, PythonQt::ObjectType type, const QString& prefix)
 {
     QStringList result;
     if (!object)
@@ -58,9 +60,19 @@ QStringList PythonQtIntrospection::names(PyObject* object, PythonQt::ObjectType 
         PyErr_Clear();
         return result;
     }
+    // A UTF-8 prefix of the name is a prefix of its text: others are passed over unread.
+    const QByteArray start = prefix.toUtf8();
+    // A dictionary's own keys are always found in it: any kind needs no lookup.
+    const bool lookUp = type != PythonQt::Anything || !PythonQtNamespace::globals(object);
     for (Py_ssize_t i = 0; i < PyList_GET_SIZE(keys); ++i) {
         PyObject* key = PyList_GET_ITEM(keys, i);
         const char* name = PyUnicode_Check(key) ? PyUnicode_AsUTF8(key) : nullptr;
+        if (name && std::strncmp(name, start.constData(), size_t(start.size())) != 0)
+            continue;
+        if (name && !lookUp) {
+            result.append(QString::fromUtf8(name));
+            continue;
+        }
         PyObject* value = name ? PythonQtNamespace::get(object, name) : nullptr;
         if (value && isKind(value, type))
             result.append(QString::fromUtf8(name));

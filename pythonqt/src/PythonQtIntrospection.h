@@ -8,7 +8,8 @@
 class PythonQtIntrospection
 {
 public:
-    static QStringList names(PyObject* object, PythonQt::ObjectType type);
+    // Only the names starting with prefix are listed.
+    static QStringList names(PyObject* object, PythonQt::ObjectType type, const QString& prefix = QString());
     // The object reached by dottedName from module (module itself for an empty name); a new
     // reference or null (no error left pending).
     static PyObject* resolve(PyObject* module, const QString& dottedName);

@@ -3,6 +3,7 @@
 #include "PythonQt.h"
 #include "PythonQtConsoleCompletion.h"
 #include "PythonQtConsoleStdin.h"
+#include "PythonQtKeyBindings.h"
 #include "PythonQtScriptingConsolePrivate.h"
 #include "PythonQtThreadSupport.h"
 
@@ -51,6 +52,7 @@ PythonQtScriptingConsole::PythonQtScriptingConsole(QWidget* parent, const Python
     d->completer->setCaseSensitivity(Qt::CaseSensitive);
     connect(d->completer, qOverload<const QString&>(&QCompleter::activated), this,
             &PythonQtScriptingConsole::insertCompletion);
+    connect(d->completions, &QAbstractItemModel::modelReset, this, [this] { d->popupWidth = -1; });
     if (PythonQt::self()) {
         PythonQtGILScope lock;
         PythonQtConsoleStdin::setUpInteractive(primaryPrompt.toUtf8().constData(), continuationPrompt.toUtf8().constData());
@@ -354,25 +356,39 @@ QCompleter* PythonQtScriptingConsole::getCompleter()
 
 void PythonQtScriptingConsole::handleTabCompletion()
 {
+    QString prefix;
+    const QStringList found = completionCandidates(prefix);
+    offerCompletions(found, prefix, cursorRect());
+}
+
+QStringList PythonQtScriptingConsole::completionCandidates(QString& prefix)
+{
     QTextCursor cursor = textCursor();
     const int prompt = commandPromptPosition();
-    QStringList found;
-    QString prefix;
-    if (!isExecuting() && cursor.position() >= prompt && PythonQt::self()) {
-        cursor.setPosition(prompt, QTextCursor::KeepAnchor);
-        const QString name = PythonQtConsoleCompletion::dottedNameBefore(cursor.selectedText());
-        prefix = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1);
-        PythonQtGILScope lock;
-        found = PythonQtConsoleCompletion::candidates(d->context, name);
-    }
+    if (isExecuting() || cursor.position() < prompt || !PythonQt::self())
+        return {};
+    cursor.setPosition(prompt, QTextCursor::KeepAnchor);
+    const QString name = PythonQtConsoleCompletion::dottedNameBefore(cursor.selectedText());
+    if (name.isEmpty())
+        return {};
+    prefix = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1);
+    const QStringList found = d->candidates.find(d->context, name, textCursor().position() - int(prefix.size()));
     // A name typed out in full has nothing left to offer.
-    if (found.isEmpty() || (found.size() == 1 && found.first() == prefix)) {
+    if (found.size() == 1 && found.first() == prefix)
+        return {};
+    return found;
+}
+
+void PythonQtScriptingConsole::offerCompletions(const QStringList& names, const QString& prefix, QRect rect)
+{
+    if (names.isEmpty()) {
         d->completer->popup()->hide();
         return;
     }
-    d->completions->setStringList(found);
+    if (names != d->completions->stringList())
+        d->completions->setStringList(names);
     d->completer->setCompletionPrefix(prefix);
-    showCompletionPopup(cursorRect());
+    showCompletionPopup(rect);
 }
 
 void PythonQtScriptingConsole::letWindowPaint()
@@ -386,7 +402,10 @@ void PythonQtScriptingConsole::letWindowPaint()
 void PythonQtScriptingConsole::showCompletionPopup(QRect rect)
 {
     QAbstractItemView* popup = d->completer->popup();
-    rect.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
+    // Measuring asks every entry for its size: done again only when the entries change.
+    if (d->popupWidth < 0)
+        d->popupWidth = popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width();
+    rect.setWidth(d->popupWidth);
     d->completer->complete(rect);
 }
 
@@ -431,7 +450,7 @@ void PythonQtScriptingConsole::keyPressEvent(QKeyEvent* event)
         event->ignore(); // the completer's own keys
         return;
     }
-    if (event->matches(QKeySequence::Cut)) {
+    if (PythonQtKeyBindings::matches(event, QKeySequence::Cut)) {
         cut();
         return;
     }
@@ -454,8 +473,8 @@ void PythonQtScriptingConsole::keyPressEvent(QKeyEvent* event)
     }
     if (handleCommandLineKey(event))
         return;
-    const bool typing = !event->text().isEmpty() && !event->matches(QKeySequence::Copy)
-        && !event->matches(QKeySequence::SelectAll);
+    const bool typing = !event->text().isEmpty() && !PythonQtKeyBindings::matches(event, QKeySequence::Copy)
+        && !PythonQtKeyBindings::matches(event, QKeySequence::SelectAll);
     if (typing && !prepareTyping())
         return;
     QTextEdit::keyPressEvent(event);

@@ -2,6 +2,7 @@
 
 #include "PythonQtConsoleStdin.h"
 #include "PythonQtErrors.h"
+#include "PythonQtKeyBindings.h"
 #include "PythonQtNamespace.h"
 #include "PythonQtScriptingConsole.h"
 #include "PythonQtThreadSupport.h"
@@ -23,6 +24,7 @@ PythonQtScriptingConsolePrivate::PythonQtScriptingConsolePrivate(PythonQtScripti
 
 void PythonQtScriptingConsolePrivate::run(const QString& code, int start)
 {
+    candidates.forget();
     PythonQtGILScope lock;
     PyObject* globals = context.isNull() ? nullptr : PythonQtNamespace::globals(context);
     if (!globals)
@@ -99,9 +101,9 @@ bool PythonQtScriptingConsolePrivate::keepsKeyOffProtectedText(QKeyEvent* key)
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         return cursor.hasSelection() && !q->verifySelectionBeforeDeletion();
     QTextCursor reach = cursor;
-    if (key->matches(QKeySequence::DeleteStartOfWord) && !cursor.hasSelection())
+    if (PythonQtKeyBindings::matches(key, QKeySequence::DeleteStartOfWord) && !cursor.hasSelection())
         reach.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
-    else if (key->matches(QKeySequence::DeleteCompleteLine))
+    else if (PythonQtKeyBindings::matches(key, QKeySequence::DeleteCompleteLine))
         reach.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
     else
         return false;
@@ -109,7 +111,7 @@ bool PythonQtScriptingConsolePrivate::keepsKeyOffProtectedText(QKeyEvent* key)
         return false;
     // The key deletes what it would of the command line alone: up to the cursor, or the whole
     // command for a line deletion.
-    if (key->matches(QKeySequence::DeleteCompleteLine))
+    if (PythonQtKeyBindings::matches(key, QKeySequence::DeleteCompleteLine))
         cursor.movePosition(QTextCursor::End);
     cursor.setPosition(prompt, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PythonQtConsoleCandidates.h"
 #include "PythonQtConsoleOutput.h"
 #include "PythonQtConsoleRun.h"
 #include "PythonQtObjectPtr.h"
@@ -49,6 +50,8 @@ public:
     PyCompilerFlags compilerFlags;
     QCompleter* completer = nullptr;
     QStringListModel* completions = nullptr;
+    PythonQtConsoleCandidates candidates;
+    int popupWidth = -1; // -1: to be measured
     QMetaObject::Connection stdOutConnection;
     QMetaObject::Connection stdErrConnection;
     PythonQtConsoleOutput output;

@@ -57,6 +57,8 @@ private slots:
             const CompletionRankingOracle oracle(history);
             const QStringList ranked = ranking.rank(candidates, history);
             QCOMPARE(ranked, oracle.rank(candidates));
+            const int limit = random.bounded(1, 35);
+            QCOMPARE(ranking.rank(candidates, history, limit), oracle.rank(candidates).mid(0, limit));
             for (const QString& candidate : ranked)
                 QCOMPARE(ranking.count(candidate), oracle.count(candidate));
         }

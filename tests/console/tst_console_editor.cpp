@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCompleter>
+#include <QRegularExpression>
 #include <QStringListModel>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -253,6 +254,43 @@ private slots:
         ConsoleUser::press(popup, "{Down}\n");
         QCOMPARE(user.commandLine(), "math.sqrt");
         QCOMPARE(edit->getCommandPrompt(), PythonScriptConsoleTextEdit::primaryPrompt);
+    }
+
+    // With more names than the popup lists, it lists the best-ranked ones, and keeps doing so
+    // as the word grows and shrinks back.
+    void completionOfALibrarysNamesListsTheBestRanked()
+    {
+        user.submit("globals().update({'zq%05d' % i: i for i in range(5000)})");
+        edit->setHistory({"a = zq04999 + zq04999", "zq03000()"});
+        user.press("zq");
+        QAbstractItemView* popup = edit->getCompleter()->popup();
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(offered().size(), PythonScriptConsoleTextEdit::completionLimit);
+        QCOMPARE(offered().mid(0, 3), (QStringList{"zq04999", "zq03000", "zq00000"}));
+        user.press("04");
+        QCOMPARE(offered().mid(0, 2), (QStringList{"zq04999", "zq04000"}));
+        QCOMPARE(offered().filter(QRegularExpression("^zq04")).size(), offered().size());
+        user.press("{Backspace}{Backspace}{Backspace}");
+        QCOMPARE(user.commandLine(), "z");
+        QCOMPARE(offered().size(), PythonScriptConsoleTextEdit::completionLimit);
+        QCOMPARE(offered().indexOf("zq03000"), offered().indexOf("zq04999") + 1); // "z" itself may lead
+        ConsoleUser::press(popup, "{Esc}");
+        user.submit("[globals().pop(n) for n in list(globals()) if n.startswith('zq')]");
+    }
+
+    // A command run in the console may define names: the next word offers them, even where
+    // the word before found none.
+    void completionOffersNamesTheLastCommandDefined()
+    {
+        user.press("zzq");
+        QVERIFY(!edit->getCompleter()->popup()->isVisible());
+        user.submit("{Ctrl+A}{Del}zzqTop = 1");
+        edit->clear();
+        user.press("zzq");
+        QTRY_VERIFY(edit->getCompleter()->popup()->isVisible());
+        QCOMPARE(offered(), QStringList{"zzqTop"});
+        ConsoleUser::press(edit->getCompleter()->popup(), "{Esc}");
+        user.submit("{Ctrl+A}{Del}del zzqTop");
     }
 
     // Names that cannot be looked up offer nothing and leave no error behind.

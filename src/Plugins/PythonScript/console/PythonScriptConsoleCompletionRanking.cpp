@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -24,7 +25,8 @@ bool PythonScriptConsoleCompletionRanking::isKept(const QString& candidate)
     return !(candidate.startsWith(QLatin1String("__")) && candidate.endsWith(QLatin1String("__")));
 }
 
-QStringList PythonScriptConsoleCompletionRanking::rank(const QStringList& candidates, const QStringList& history)
+QStringList PythonScriptConsoleCompletionRanking::rank(const QStringList& candidates, const QStringList& history,
+                                                      qsizetype limit)
 {
     update(history);
     QList<std::pair<QString, qint64>> ranked;
@@ -33,6 +35,8 @@ QStringList PythonScriptConsoleCompletionRanking::rank(const QStringList& candid
         if (isKept(candidate))
             ranked.append({candidate, count(candidate)});
     }
+    if (limit > 0 && ranked.size() > limit)
+        keepFirst(ranked, limit);
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
     QStringList result;
@@ -42,6 +46,25 @@ QStringList PythonScriptConsoleCompletionRanking::rank(const QStringList& candid
     return result;
 }
 
+void PythonScriptConsoleCompletionRanking::keepFirst(QList<std::pair<QString, qint64>>& ranked, qsizetype limit)
+{
+    // The first limit entries of the stable order are those counted above the limit-th highest
+    // count, then the ones at that count in their order until the limit is reached.
+    QList<qint64> counts;
+    counts.reserve(ranked.size());
+    for (const auto& entry : std::as_const(ranked))
+        counts.append(entry.second);
+    std::nth_element(counts.begin(), counts.begin() + (limit - 1), counts.end(), std::greater<>());
+    const qint64 lowest = counts.at(limit - 1);
+    qsizetype lowestKept = limit - std::count_if(counts.cbegin(), counts.cbegin() + limit,
+                                                 [lowest](qint64 count) { return count > lowest; });
+    ranked.removeIf([&lowestKept, lowest](const auto& entry) {
+        if (entry.second > lowest)
+            return false;
+        return entry.second < lowest || lowestKept-- <= 0;
+    });
+}
+
 qint64 PythonScriptConsoleCompletionRanking::count(const QString& candidate) const
 {
     if (candidate.isEmpty())
@@ -49,9 +72,13 @@ qint64 PythonScriptConsoleCompletionRanking::count(const QString& candidate) con
     // Words hold only ASCII letters and digits: no other candidate is inside one.
     if (!std::all_of(candidate.cbegin(), candidate.cend(), isWordCharacter))
         return 0;
+    // ASCII throughout: copied into a buffer of its own, no allocation per candidate.
+    char latin1[indexedLength];
+    if (candidate.size() <= indexedLength) {
+        std::transform(candidate.cbegin(), candidate.cend(), latin1, [](QChar c) { return char(c.unicode()); });
+        return substrings.value(QByteArray::fromRawData(latin1, candidate.size()));
+    }
     const QByteArray key = candidate.toLatin1();
-    if (key.size() <= indexedLength)
-        return substrings.value(key);
     qint64 total = 0;
     for (auto it = words.cbegin(); it != words.cend(); ++it) {
         if (it.key().contains(key))
@@ -62,6 +89,8 @@ qint64 PythonScriptConsoleCompletionRanking::count(const QString& candidate) con
 
 void PythonScriptConsoleCompletionRanking::update(const QStringList& history)
 {
+    if (history.isSharedWith(indexedHistory))
+        return;
     const qsizetype known = indexedHistory.size();
     const bool grown = history.size() >= known
         && std::equal(indexedHistory.cbegin(), indexedHistory.cend(), history.cbegin());

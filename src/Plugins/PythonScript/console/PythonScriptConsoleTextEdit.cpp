@@ -4,6 +4,7 @@
 #include <CO_CommandManager.h>
 #include <PLUG_Services.h>
 #include <PR_Preference.h>
+#include <PythonQtKeyBindings.h>
 #include <SCP_PythonEngine.h>
 #include <SC_SessionContext.h>
 
@@ -109,11 +110,11 @@ void PythonScriptConsoleTextEdit::mouseReleaseEvent(QMouseEvent* event)
 void PythonScriptConsoleTextEdit::keyPressEvent(QKeyEvent* event)
 {
     QCompleter* completer = getCompleter();
-    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+    if (PythonQtKeyBindings::matches(event, QKeySequence::Undo) || PythonQtKeyBindings::matches(event, QKeySequence::Redo)) {
         event->accept();
         SC_SessionContext* session = PLUG_Services::getSessionContext();
         if (CO_CommandManager* commands = session ? session->commandManager() : nullptr) {
-            if (event->matches(QKeySequence::Undo))
+            if (PythonQtKeyBindings::matches(event, QKeySequence::Undo))
                 commands->unexecute(1);
             else
                 commands->reexecute(1);
@@ -304,18 +305,17 @@ void PythonScriptConsoleTextEdit::didExecuteCode(const QString& code)
 
 void PythonScriptConsoleTextEdit::handleTabCompletion()
 {
-    PythonQtScriptingConsole::handleTabCompletion();
+    QString prefix;
+    const QStringList found = completionCandidates(prefix);
     QCompleter* completer = getCompleter();
-    if (!completer || completer->popup()->isHidden())
+    if (found.isEmpty() || !completer || !qobject_cast<QStringListModel*>(completer->model())) {
+        offerCompletions(found, prefix, cursorRect()); // nothing to rank: as the base offers them
         return;
-    auto* model = qobject_cast<QStringListModel*>(completer->model());
-    if (!model)
-        return;
-    model->setStringList(ranking.rank(model->stringList(), getHistory()));
-
+    }
     QTextCursor wordStart = textCursor();
     wordStart.movePosition(QTextCursor::StartOfWord);
-    showCompletionPopup(cursorRect(wordStart).translated(0, popupOffsetPx));
+    offerCompletions(ranking.rank(found, getHistory(), completionLimit), prefix,
+                     cursorRect(wordStart).translated(0, popupOffsetPx));
 }
 
 void PythonScriptConsoleTextEdit::insertCompletion(const QString& completion)

@@ -21,6 +21,9 @@ public:
     static constexpr int focusDelayMs = 50;
     // The completion popup stands this far below the word it completes.
     static constexpr int popupOffsetPx = 8;
+    // The completion popup lists at most this many names, the best-ranked: listing a whole
+    // library's names would cost every key more than a frame, and no one scrolls that far.
+    static constexpr int completionLimit = 1000;
 
     PythonScriptConsoleTextEdit(QWidget* parent, const PythonQtObjectPtr& context);
     ~PythonScriptConsoleTextEdit() override;
