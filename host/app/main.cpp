@@ -1,5 +1,6 @@
 #include "BellwickCommandLine.h"
 #include "BellwickHost.h"
+#include "HeadlessQtMessages.h"
 #include "HostTranslations.h"
 
 #include <QApplication>
@@ -46,6 +47,8 @@ int main(int argc, char* argv[])
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    if (!commandLine.windowRun())
+        HeadlessQtMessages::install();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("bellwick"));

@@ -18,11 +18,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(folder.isValid());
-        // Qt's warning about a missing runtime folder would join the standard error compared.
-        const QString runtime = folder.filePath("runtime");
-        QVERIFY(QDir().mkpath(runtime));
-        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        environment.insert("XDG_RUNTIME_DIR", runtime);
+        // As on render farms and in containers: Qt's note about the missing runtime folder must
+        // not join the standard error compared with python's.
+        environment.remove("XDG_RUNTIME_DIR");
     }
 
     // kind: "c" runs source as -c, "file" as a script file, "m" as the module jobmod.

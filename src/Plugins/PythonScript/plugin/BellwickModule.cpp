@@ -16,6 +16,8 @@
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 // Widgets and docks belong to the main thread.
@@ -63,7 +65,9 @@ PyObject* knownObject(PyObject*, PyObject* number)
     if (PyErr_Occurred())
         return nullptr;
     const QWidgetList widgets = QApplication::allWidgets();
-    const bool known = PythonQt::hasWrapper(candidate) || widgets.contains(static_cast<QWidget*>(candidate))
+    // Compared as QObject pointers: the candidate is not known to be a widget.
+    const auto isCandidate = [candidate](const QWidget* widget) { return static_cast<const QObject*>(widget) == candidate; };
+    const bool known = PythonQt::hasWrapper(candidate) || std::any_of(widgets.cbegin(), widgets.cend(), isCandidate)
         || (qApp && (candidate == qApp || qApp->findChildren<QObject*>().contains(candidate)));
     if (!known) {
         PyErr_SetString(PyExc_ValueError, "not a Qt object the host knows");
