@@ -113,10 +113,18 @@ void registerLibraryTyping(ConsoleHost* host, QTextEdit* plain)
         const QList<Qt::Key> keys{Qt::Key_G, Qt::Key_L, Qt::Key_Space, Qt::Key_G, Qt::Key_L, Qt::Key_B,
                                   Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace,
                                   Qt::Key_Backspace, Qt::Key_Backspace};
-        auto worstKey = [&keys](QWidget* widget) {
+        // The slowest key, and apart from it the slowest key that does not look the names up:
+        // lookups are a word's first letter and the Backspace that returns into the word
+        // before; the other keys filter what was looked up.
+        double laterWorst = 0;
+        auto worstKey = [&keys, &laterWorst](QWidget* widget, bool console) {
             double worst = 0;
-            for (Qt::Key key : keys)
-                worst = std::max(worst, secondsOf([widget, key] { QTest::keyClick(widget, key); }));
+            for (qsizetype i = 0; i < keys.size(); ++i) {
+                const double seconds = secondsOf([widget, &keys, i] { QTest::keyClick(widget, keys.at(i)); });
+                worst = std::max(worst, seconds);
+                if (console && i != 0 && i != 3 && i != 9)
+                    laterWorst = std::max(laterWorst, seconds);
+            }
             return worst;
         };
         PythonScriptConsoleTextEdit* editor = host->editor();
@@ -124,10 +132,10 @@ void registerLibraryTyping(ConsoleHost* host, QTextEdit* plain)
         double worst = 0;
         double plainWorst = 0;
         for (auto _ : state) {
-            const double seconds = worstKey(editor);
+            const double seconds = worstKey(editor, true);
             state.SetIterationTime(seconds);
             worst = std::max(worst, seconds);
-            plainWorst = std::max(plainWorst, worstKey(plain));
+            plainWorst = std::max(plainWorst, worstKey(plain, false));
         }
         main.evalScript(QStringLiteral("[globals().pop(n) for n in [n for n in globals() if n.startswith('gl')]]"));
         const double nanos = worst * 1e9;
@@ -135,6 +143,7 @@ void registerLibraryTyping(ConsoleHost* host, QTextEdit* plain)
         RatioBoard::instance().compare(state, "keystroke/worst_key_100000_names", nanos, "worst key/plain QTextEdit",
                                        plainNanos, frameNanos / plainNanos);
         state.counters["worst_ms"] = nanos / 1e6;
+        state.counters["worst_later_ms"] = laterWorst * 1e3;
     })->UseManualTime()->Iterations(5);
 }
 

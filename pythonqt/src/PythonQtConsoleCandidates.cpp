@@ -11,18 +11,17 @@ QStringList PythonQtConsoleCandidates::find(PyObject* context, const QString& do
     const QString head = dottedName.left(partStart);
     const QString prefix = dottedName.mid(partStart);
     if (wordStart != lookedUpWordStart || head != lookedUpHead || !prefix.startsWith(lookedUpPrefix)) {
+        // By the first letter alone: Backspace back into a word then finds what it needs.
+        lookedUpPrefix = prefix.left(1);
         PythonQtGILScope lock;
-        lookedUpNames = PythonQtConsoleCompletion::candidates(context, dottedName);
+        lookedUpNames = PythonQtConsoleCompletion::candidates(context, head + lookedUpPrefix);
         lookedUpWordStart = wordStart;
         lookedUpHead = head;
-        lookedUpPrefix = prefix;
-        return lookedUpNames;
     }
     // The names starting with prefix are one run of the sorted list.
-    auto first = std::lower_bound(lookedUpNames.cbegin(), lookedUpNames.cend(), prefix);
-    auto last = first;
-    while (last != lookedUpNames.cend() && last->startsWith(prefix))
-        ++last;
+    const auto first = std::lower_bound(lookedUpNames.cbegin(), lookedUpNames.cend(), prefix);
+    const auto last = std::partition_point(first, lookedUpNames.cend(),
+                                           [&prefix](const QString& name) { return name.startsWith(prefix); });
     return QStringList(first, last);
 }
 

@@ -4,9 +4,9 @@
 
 #include <QStringList>
 
-// The completion candidates of the word being typed, looked up in Python once per word: while
-// the word grows (or shrinks back to what was looked up) the names are filtered from the first
-// lookup. Running code may change every namespace, so the console forgets them then.
+// The completion candidates of the word being typed, looked up in Python once per word (the
+// names starting with its first letter): while the word grows or shrinks they are filtered
+// from that lookup. Running code may change every namespace, so the console forgets them then.
 class PythonQtConsoleCandidates
 {
 public:

@@ -1,5 +1,6 @@
 // Completion ranking: the indexed history against the direct count of its words.
 #include "console/PythonScriptConsoleCompletionRanking.h"
+#include "console/PythonScriptConsoleRankedCandidates.h"
 #include "support/CompletionRankingOracle.h"
 
 #include <QRandomGenerator>
@@ -40,6 +41,7 @@ private slots:
     {
         QRandomGenerator random(20261206);
         PythonScriptConsoleCompletionRanking ranking;
+        PythonScriptConsoleRankedCandidates rankedRuns;
         QStringList history;
         for (int round = 0; round < 200; ++round) {
             if (random.bounded(10) == 0)
@@ -59,6 +61,11 @@ private slots:
             QCOMPARE(ranked, oracle.rank(candidates));
             const int limit = random.bounded(1, 35);
             QCOMPARE(ranking.rank(candidates, history, limit), oracle.rank(candidates).mid(0, limit));
+            // Counted once per list, then reused for its runs (a word growing or shrinking back).
+            candidates.sort();
+            const QStringList run = candidates.mid(random.bounded(5), random.bounded(1, 30));
+            QCOMPARE(rankedRuns.rank(candidates, history, limit), oracle.rank(candidates).mid(0, limit));
+            QCOMPARE(rankedRuns.rank(run, history, limit), oracle.rank(run).mid(0, limit));
             for (const QString& candidate : ranked)
                 QCOMPARE(ranking.count(candidate), oracle.count(candidate));
         }

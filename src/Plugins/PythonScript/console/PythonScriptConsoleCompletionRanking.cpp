@@ -35,6 +35,11 @@ QStringList PythonScriptConsoleCompletionRanking::rank(const QStringList& candid
         if (isKept(candidate))
             ranked.append({candidate, count(candidate)});
     }
+    return ordered(std::move(ranked), limit);
+}
+
+QStringList PythonScriptConsoleCompletionRanking::ordered(QList<std::pair<QString, qint64>> ranked, qsizetype limit)
+{
     if (limit > 0 && ranked.size() > limit)
         keepFirst(ranked, limit);
     std::stable_sort(ranked.begin(), ranked.end(),

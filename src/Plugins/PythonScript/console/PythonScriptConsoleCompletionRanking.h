@@ -16,14 +16,16 @@ public:
     // The kept candidates, highest count first; equal counts keep their order. With a positive
     // limit, only the first limit of that order.
     QStringList rank(const QStringList& candidates, const QStringList& history, qsizetype limit = 0);
-    // The number of history words containing candidate (case-sensitive), as of the last rank().
+    // Indexes the history entries added since the last call (all of them for another history).
+    void update(const QStringList& history);
+    // The number of history words containing candidate (case-sensitive), as of the last update.
     qint64 count(const QString& candidate) const;
 
     static bool isKept(const QString& candidate);
 
 private:
+    static QStringList ordered(QList<std::pair<QString, qint64>> ranked, qsizetype limit);
     static void keepFirst(QList<std::pair<QString, qint64>>& ranked, qsizetype limit);
-    void update(const QStringList& history);
     void addEntry(const QString& entry);
     void addWord(const QByteArray& word);
 

@@ -314,7 +314,7 @@ void PythonScriptConsoleTextEdit::handleTabCompletion()
     }
     QTextCursor wordStart = textCursor();
     wordStart.movePosition(QTextCursor::StartOfWord);
-    offerCompletions(ranking.rank(found, getHistory(), completionLimit), prefix,
+    offerCompletions(ranked.rank(found, getHistory(), completionLimit), prefix,
                      cursorRect(wordStart).translated(0, popupOffsetPx));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/PythonScriptConsoleCompletionRanking.h"
+#include "console/PythonScriptConsoleRankedCandidates.h"
 #include "console/PythonScriptConsolePythonOutput.h"
 
 #include <PythonQtScriptingConsole.h>
@@ -74,5 +74,5 @@ private:
     PythonScriptConsolePythonOutput output;
     bool mouseButtonDown = false;
     bool blankLineSeen = false;
-    PythonScriptConsoleCompletionRanking ranking;
+    PythonScriptConsoleRankedCandidates ranked;
 };
