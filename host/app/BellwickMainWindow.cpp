@@ -127,13 +127,18 @@ void BellwickMainWindow::restoreLayout()
         resize(firstSize);
     if (restoreState(readBytes(stateKey)) || !m_layoutManager)
         return;
-    // First start: the plug-in areas, stacked in one column, take two fifths of the width.
+    // First start: the plug-in areas, stacked in one column, take two fifths of the width and
+    // share its height as their views' size hints say.
     QList<QDockWidget*> areaDocks;
+    QList<int> heights;
     for (const LXPluginArea& area : m_layoutManager->areas()) {
-        if (QDockWidget* dock = m_layoutManager->dock(area.areaId))
+        if (QDockWidget* dock = m_layoutManager->dock(area.areaId)) {
             areaDocks.append(dock);
+            heights.append(dock->sizeHint().height());
+        }
     }
     resizeDocks(areaDocks, QList<int>(areaDocks.size(), width() * 2 / 5), Qt::Horizontal);
+    resizeDocks(areaDocks, heights, Qt::Vertical);
 }
 
 void BellwickMainWindow::saveLayout() const

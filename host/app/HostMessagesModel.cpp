@@ -60,7 +60,11 @@ void HostMessagesModel::split(const MSG_Entry& entry, QStringList& rows)
         return;
     }
     m_lineOpen = false;
-    rows.append(rowPrefix(entry) + entry.text);
+    // One row per line here too: the rows are all one line high.
+    const QStringList lines = entry.text.split(QLatin1Char('\n'));
+    rows.append(rowPrefix(entry) + lines.constFirst());
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        rows.append(lines.at(i));
 }
 
 QString* HostMessagesModel::lastRow(QStringList& rows)

@@ -90,3 +90,9 @@ QDomElement PythonScriptConsoleView::toolbarDefinition() const
 {
     return PythonScriptConsoleResources::toolbarElement();
 }
+
+// Docks stacked in one column share its height by their hints: room for a screenful of output.
+QSize PythonScriptConsoleView::sizeHint() const
+{
+    return {480, 420};
+}

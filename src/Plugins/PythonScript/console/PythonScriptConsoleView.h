@@ -16,6 +16,7 @@ public:
     LXLayoutView* createView(QWidget* parent) override;
     bool wantsToolbar() const override;
     QDomElement toolbarDefinition() const override;
+    QSize sizeHint() const override;
 
     PythonScriptConsoleImpl* consoleImpl() const { return console; }
 
