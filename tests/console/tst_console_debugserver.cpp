@@ -1,10 +1,8 @@
 // The debug server as an IDE meets it: the Debug Adapter Protocol spoken over its socket, a
 // breakpoint in a file run from the console, a variable read while Python is stopped (the
 // window's event loop answers meanwhile) and the run going on.
-#include "support/ConsoleHost.h"
-#include "support/ConsoleUser.h"
+#include "support/ConsoleTestCase.h"
 
-#include "console/PythonScriptConsoleTextEdit.h"
 #include "console/PythonScriptDebugServer.h"
 
 #include <QJsonArray>
@@ -74,21 +72,16 @@ private:
     QByteArray buffer;
 };
 
-class tst_console_debugserver : public QObject
+class tst_console_debugserver : public ConsoleTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ConsoleHost> host;
-    ConsoleUser user;
     QTemporaryDir folder;
 
 private slots:
     void initTestCase()
     {
-        host = std::make_unique<ConsoleHost>();
-        QVERIFY(host->editor());
-        user = ConsoleUser(host->editor());
-        QVERIFY(QTest::qWaitForWindowExposed(host->window()));
+        openConsole();
         // The interpreter's own package folders, where Debian installs debugpy.
         user.submit("import site, sys; sys.path.extend(p for p in site.getsitepackages() if p not in sys.path)");
         user.submit("import importlib.util; print(importlib.util.find_spec('debugpy') is not None)");

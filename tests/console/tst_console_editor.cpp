@@ -2,16 +2,15 @@
 // output, history, the clipboard, execution with its output and colours, automatic
 // indentation, completion ranked by the history, scene undo. What the bare console base does
 // on its own is tests/pythonqt's.
-#include "support/ConsoleHost.h"
-#include "support/ConsoleUser.h"
+#include "support/ConsoleTestCase.h"
 #include "support/MessageRecorder.h"
-
-#include "console/PythonScriptConsoleTextEdit.h"
 
 #include <AC_Menu.h>
 #include <BUIAPP_Application.h>
 #include <CO_CommandManager.h>
+#include <MSG_Action.h>
 #include <PR_Preference.h>
+#include <PythonQt.h>
 #include <SCP_PythonEngine.h>
 #include <SCP_PythonModule.h>
 
@@ -25,41 +24,20 @@
 #include <QUndoCommand>
 #include <QUndoStack>
 
-class tst_console_editor : public QObject
+class tst_console_editor : public ConsoleTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ConsoleHost> host;
-    PythonScriptConsoleTextEdit* edit = nullptr;
-    ConsoleUser user;
-
-    // The colour of the second character of the last occurrence of text.
-    QString colorOf(const QString& text) const
-    {
-        QTextCursor cursor(edit->document());
-        cursor.setPosition(int(edit->toPlainText().lastIndexOf(text)) + 1);
-        return cursor.charFormat().foreground().color().name();
-    }
+    QString colorOf(const QString& text) const { return formatOf(text).foreground().color().name(); }
 
     QStringList offered() const { return qobject_cast<QStringListModel*>(edit->getCompleter()->model())->stringList(); }
 
 private slots:
-    void initTestCase()
-    {
-        host = std::make_unique<ConsoleHost>();
-        edit = host->editor();
-        QVERIFY(edit);
-        user = ConsoleUser(edit);
-        QVERIFY(QTest::qWaitForWindowExposed(host->window()));
-        QTRY_VERIFY(edit->hasFocus());
-    }
+    void initTestCase() { openConsole(); }
 
     void init()
     {
-        // A block a previous case left open is ended before the console is emptied.
-        if (edit->getCommandPrompt() == PythonScriptConsoleTextEdit::continuationPrompt)
-            user.press("{Shift+Return}");
-        edit->clear();
+        emptyConsole();
         edit->clearError();
         lxPref.remove("QZ_PYTHON_AUTOINDENT");
     }
@@ -302,6 +280,20 @@ private slots:
             QVERIFY2(!edit->getCompleter()->popup()->isVisible(), typed);
             QVERIFY(!host->session()->pythonEngine()->hasError());
         }
+    }
+
+    // Output of a thread a console command started, written after the command returned: the
+    // console no longer listens, so it goes to the host's message log, as all Python output with
+    // no redirect installed.
+    void threadOutputAfterTheCommandGoesToTheMessageLog()
+    {
+        MessageRecorder recorder;
+        user.submit("import threading; go = threading.Event()");
+        user.submit("worker = threading.Thread(target=lambda: (go.wait(), print('late line'))); worker.start()");
+        // The command has returned: the thread prints only now.
+        PythonQt::self()->getMainModule().evalScript("go.set()");
+        QTRY_VERIFY(recorder.messages(MSG_Action::PythonOutput).contains("[PY STDOUT] : late line"));
+        QVERIFY(!user.text().contains("\nlate line"));
     }
 };
 

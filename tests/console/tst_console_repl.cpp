@@ -1,30 +1,15 @@
 // The console as a Python user expects an interactive interpreter to behave, driven with real
 // keys: errors of invalid code at once, the interactive set-up, text streams, stdin, and what
 // is typed or pasted while code runs.
-#include "support/ConsoleHost.h"
-#include "support/ConsoleUser.h"
-
-#include "console/PythonScriptConsoleTextEdit.h"
+#include "support/ConsoleTestCase.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QTimer>
 
-class tst_console_repl : public QObject
+class tst_console_repl : public ConsoleTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<ConsoleHost> host;
-    PythonScriptConsoleTextEdit* edit = nullptr;
-    ConsoleUser user;
-
-    // The format of the first character of the last occurrence of text.
-    QTextCharFormat formatOf(const QString& text) const
-    {
-        QTextCursor cursor(edit->document());
-        cursor.setPosition(int(edit->toPlainText().lastIndexOf(text)) + 1);
-        return cursor.charFormat();
-    }
 
     // Runs code that keeps Python busy for a while, pressing keys once it is under way.
     void pressWhileBusy(const QString& keys, const QString& code)
@@ -41,20 +26,14 @@ class tst_console_repl : public QObject
 private slots:
     void initTestCase()
     {
-        host = std::make_unique<ConsoleHost>();
-        edit = host->editor();
-        QVERIFY(edit);
-        user = ConsoleUser(edit);
-        QVERIFY(QTest::qWaitForWindowExposed(host->window()));
+        openConsole();
         user.submit("import sys, time");
         user.submitBlock({"def busy(seconds=0.6):", "end = time.time() + seconds", "while time.time() < end: pass"});
     }
 
     void init()
     {
-        if (edit->getCommandPrompt() == PythonScriptConsoleTextEdit::continuationPrompt)
-            user.press("{Shift+Return}");
-        edit->clear();
+        emptyConsole();
         edit->clearError();
     }
 
