@@ -14,6 +14,13 @@ const char* const moduleSource = R"PY(
 import builtins as _builtins, codecs as _codecs, io as _io, os as _os, sys as _sys
 
 
+# Modules importlib loads keep _initializing = False on their spec. builtins, made before
+# importlib, has none, so each sys.displayhook call (every expression the console runs, every
+# statement of a loop typed there) raised and dropped an AttributeError looking it up.
+if not hasattr(_builtins.__spec__, '_initializing'):
+    _builtins.__spec__._initializing = False
+
+
 def _fd_exists(fd):
     try:
         _os.fstat(fd)
@@ -59,7 +66,8 @@ class OutputStream(_io.TextIOBase):
     mode = 'w'
 
     def __init__(self, write, name, fd):
-        self._write = write
+        # A C function in the instance, so that print() runs no Python frame per write.
+        self.write = write
         self.name = name
         self._fd = fd if _fd_exists(fd) else None
         self.buffer = _BinaryWriter(self)
@@ -69,11 +77,6 @@ class OutputStream(_io.TextIOBase):
 
     def isatty(self):
         return False
-
-    def write(self, text):
-        if not isinstance(text, str):
-            raise TypeError('write() argument must be str, not ' + type(text).__name__)
-        return self._write(text)
 
     def flush(self):
         pass

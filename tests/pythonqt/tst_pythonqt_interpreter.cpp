@@ -68,8 +68,9 @@ private slots:
     {
         QSignalSpy out(PythonQt::self(), &PythonQt::pythonStdOut);
         QSignalSpy err(PythonQt::self(), &PythonQt::pythonStdErr);
-        main.evalScript("import sys\nsys.stdout.write('a\\nb \\u00e9')\nprint('x', end='')\nsys.stderr.write('e')\n");
-        QCOMPARE(texts(out), (QStringList{QString::fromUtf8("a\nb \u00e9"), "x", ""}));
+        main.evalScript("import sys\nsys.stdout.write('a\\nb \\u00e9')\nprint('x', end='')\nsys.stderr.write('e')\n"
+                        "sys.stdout.write('\\u20ac\\U0001F600')\n");
+        QCOMPARE(texts(out), (QStringList{QString::fromUtf8("a\nb \u00e9"), "x", "", QString::fromUtf8("\u20ac\U0001F600")}));
         QCOMPARE(texts(err), QStringList{"e"});
 
         QThread* emittingThread = nullptr;
@@ -80,12 +81,16 @@ private slots:
         QVERIFY(worker->wait(10000));
         disconnect(connection);
         QCOMPARE(emittingThread, worker.get());
-        QCOMPARE(texts(out).mid(3), (QStringList{"from worker", "\n"}));
+        QCOMPARE(texts(out).mid(4), (QStringList{"from worker", "\n"}));
 
         const QVariantList answers = main.evalScript(
-            "[sys.stdout.encoding, sys.stdout.isatty(), sys.stderr.writable(), sys.stdout.flush(), sys.stdout.write('')]",
+            "[sys.stdout.encoding, sys.stdout.isatty(), sys.stderr.writable(), sys.stdout.flush(), sys.stdout.write(''),"
+            " sys.stdout.write('\\U0001F600!')]",
             Py_eval_input).toList();
-        QCOMPARE(answers, (QVariantList{"utf-8", false, true, QVariant(), 0}));
+        QCOMPARE(answers, (QVariantList{"utf-8", false, true, QVariant(), 0, 2}));
+        QCOMPARE(main.evalScript("try:\n    sys.stdout.write(b'x')\nexcept TypeError as e:\n    r = str(e)\n", Py_file_input),
+                 QVariant());
+        QCOMPARE(main.getVariable("r").toString(), "write() argument must be str, not bytes");
     }
 
     void exceptionsArePrintedNeverFatal_data()
