@@ -65,15 +65,41 @@ void PythonQtConsoleOutput::setAnswering(bool answering)
     m_answering = answering;
 }
 
-void PythonQtConsoleOutput::trimScrollback(int slack)
+void PythonQtConsoleOutput::trimScrollback(int slack, qsizetype coming)
 {
     QTextDocument* document = m_console->document();
-    const int excess = document->blockCount() - m_maximumLines;
-    if (excess <= slack)
+    const int blocks = document->blockCount();
+    const qsizetype beyond = blocks + coming - m_maximumLines;
+    // While code runs the last line is output too: when the coming lines push out every line,
+    // the document starts afresh and the line feed owed to its last line is not.
+    const bool everything = beyond >= blocks && m_running && !m_answering;
+    const int excess = everything ? blocks : int(qMin<qsizetype>(beyond, blocks - 1));
+    // Removing lines at the top makes the layout move every line below them: within the slack
+    // that waits, unless the lines that stay are fewer than those that go.
+    if (excess <= 0 || (excess <= slack && blocks - excess > excess))
         return;
     QTextCursor cursor(document);
-    cursor.setPosition(document->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+    if (everything) {
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        m_newLineOwed = false;
+    } else {
+        cursor.setPosition(document->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+    }
     cursor.removeSelectedText();
+}
+
+qsizetype PythonQtConsoleOutput::pendingLinesAtLeast() const
+{
+    if (m_pending.isEmpty())
+        return 0;
+    qsizetype feeds = 0;
+    for (const Chunk& chunk : m_pending)
+        feeds += chunk.text.count(QLatin1Char('\n'));
+    // At the end a trailing line feed is held back, and an owed one goes first; above the
+    // prompt a new line may be opened, and one ended there is closed again.
+    const bool endsLine = m_pending.last().text.endsWith(QLatin1Char('\n'));
+    const bool atEnd = m_running && !m_answering;
+    return feeds - (endsLine ? 1 : 0) + (atEnd && m_newLineOwed ? 1 : 0);
 }
 
 void PythonQtConsoleOutput::append(Kind kind, const QString& text)
@@ -100,6 +126,8 @@ void PythonQtConsoleOutput::collapsePending()
     m_pendingSize = 0;
     for (Chunk& chunk : m_pending) {
         PythonQtTerminalText::collapseOverwrites(chunk.text);
+        // A giant line is shortened now, so that it is not copied on its way to the document.
+        chunk.text = shortenLongLines(chunk.text);
         m_pendingSize += chunk.text.size();
     }
 }
@@ -162,18 +190,27 @@ QString PythonQtConsoleOutput::shortenLongLines(const QString& text)
 {
     if (text.size() <= longLineLimit)
         return text;
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (line.size() <= longLineLimit)
-            continue;
-        const qsizetype leftOut = line.size() - 2 * longLineKeep;
-        QLocale grouped = QLocale::c(); // "190,000": the C locale leaves groups out by default
-        grouped.setNumberOptions(QLocale::DefaultNumberOptions);
-        line = line.left(longLineKeep)
-            + QStringLiteral(" [... %1 characters left out ...] ").arg(grouped.toString(qlonglong(leftOut)))
-            + line.right(longLineKeep);
+    // Only the long lines are rebuilt: a flood of short ones passes through unchanged.
+    QString shortened;
+    qsizetype copied = 0;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype feed = text.indexOf(QLatin1Char('\n'), start);
+        if (feed < 0)
+            feed = text.size();
+        if (feed - start > longLineLimit) {
+            QLocale grouped = QLocale::c(); // "190,000": the C locale leaves groups out by default
+            grouped.setNumberOptions(QLocale::DefaultNumberOptions);
+            shortened += QStringView(text).mid(copied, start + longLineKeep - copied);
+            shortened += QStringLiteral(" [... %1 characters left out ...] ")
+                             .arg(grouped.toString(qlonglong(feed - start - 2 * longLineKeep)));
+            copied = feed - longLineKeep;
+        }
+        start = feed + 1;
     }
-    return lines.join(QLatin1Char('\n'));
+    if (copied == 0)
+        return text;
+    shortened += QStringView(text).mid(copied);
+    return shortened;
 }
 
 QVector<PythonQtConsoleOutput::Chunk> PythonQtConsoleOutput::takeLines(qsizetype lines)
@@ -238,6 +275,7 @@ void PythonQtConsoleOutput::flush()
     if (m_pending.isEmpty())
         return;
     dropLinesBeyondScrollback();
+    trimScrollback(0, pendingLinesAtLeast());
     m_pendingSize = 0;
     insert(std::exchange(m_pending, {}));
 }
@@ -248,6 +286,9 @@ bool PythonQtConsoleOutput::flushStep()
     // Lines the scrollback would drop never reach the document. Until the run ends, the document
     // may then show a jump between two steps; the lines skipped there are beyond the scrollback.
     dropLinesBeyondScrollback();
+    // Lines of the document that what is gathered will push out go first, while few lines
+    // stay below them.
+    trimScrollback(m_running ? m_maximumLines / 4 : 0, pendingLinesAtLeast());
     QElapsedTimer clock;
     clock.start();
     do
@@ -310,8 +351,7 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
     if (!atEnd)
         closeLineAbovePrompt(cursor);
     cursor.endEditBlock();
-    // Removing lines at the top makes the layout place every line again: while code runs, that
-    // is done once a quarter of the scrollback is in excess rather than at every insertion.
+    // While code runs, lines in excess are removed a quarter of the scrollback at a time.
     trimScrollback(m_running ? m_maximumLines / 4 : 0);
     if (followEnd)
         bar->setValue(bar->maximum());

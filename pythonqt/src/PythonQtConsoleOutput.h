@@ -62,8 +62,11 @@ private:
     };
 
     void dropLinesBeyondScrollback();
-    // Removes the oldest lines when more than slack lines are beyond the scrollback.
-    void trimScrollback(int slack);
+    // Removes the oldest lines when, with coming more lines, more than slack lines would be
+    // beyond the scrollback.
+    void trimScrollback(int slack, qsizetype coming = 0);
+    // The lines the gathered text adds to the document once inserted, or fewer.
+    qsizetype pendingLinesAtLeast() const;
     QVector<Chunk> takeLines(qsizetype lines);
     void insert(const QVector<Chunk>& chunks);
     void insertChunks(QTextCursor& cursor, bool atEnd, const QVector<Chunk>& chunks);

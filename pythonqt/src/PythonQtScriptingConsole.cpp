@@ -44,6 +44,11 @@ PythonQtScriptingConsole::PythonQtScriptingConsole(QWidget* parent, const Python
         setWindowFlags(flags);
     setUndoRedoEnabled(false);
     setAcceptRichText(false);
+    // Lines run left to right, as in a terminal, and the layout need not scan each new line of
+    // output for the direction of its first strong character.
+    QTextOption option = document()->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    document()->setDefaultTextOption(option);
     d->prompt = primaryPrompt;
     d->completions = new QStringListModel(this);
     d->completer = new QCompleter(d->completions, this);

@@ -81,6 +81,10 @@ private slots:
         QTest::newRow("a lone surrogate on stderr") << "_ = sys.stderr.write('x\\udfffy\\n')" << "x\\udfffy" << false;
         QTest::newRow("help()") << "help(len)" << "Return the number of items in a container." << false;
         QTest::newRow("a giant line") << "print('x' * 200000)" << "[... 190,000 characters left out ...]" << false;
+        QTest::newRow("a giant line in parts") << "_ = [sys.stdout.write('y' * 1000) for _ in range(200)]; print()"
+                                               << "[... 190,000 characters left out ...]" << false;
+        QTest::newRow("a line beyond what output gathers") << "print('z' * 5000000)"
+                                                           << "[... 4,990,000 characters left out ...]" << false;
         QTest::newRow("stdout set to None") << "sys.stdout = None\nprint('hidden')" << "" << false;
         QTest::newRow("stdout deleted, a value echoed") << "del sys.stdout\n6 * 7" << "RuntimeError: lost sys.stdout" << true;
         QTest::newRow("stderr deleted, a traceback") << "del sys.stderr\n1/0" << "ZeroDivisionError" << true;
