@@ -124,9 +124,14 @@ protected:
     void letWindowPaint();
     // Opens the completion popup below rect, as wide as its entries.
     void showCompletionPopup(QRect rect);
-    // The names that complete the dotted name before the cursor, sorted, and in prefix its
-    // last part; empty when there is nothing to offer (no name, or one typed out in full).
+    // The names that complete the dotted name before the cursor, each once in the order they
+    // were found (handleTabCompletion() offers them sorted), and in prefix its last part; empty
+    // when there is nothing to offer (no name, or one typed out in full). Names kept from one
+    // key to the next share their strings.
     QStringList completionCandidates(QString& prefix);
+    // Whether completionCandidates() would look the names up in Python (the first letter of a
+    // word, or Backspace back into an earlier one): the costly step of completion.
+    bool completionNeedsLookup();
     // Fills the popup with names, typed as far as prefix, and opens it below rect; hides it
     // when names is empty.
     void offerCompletions(const QStringList& names, const QString& prefix, QRect rect);

@@ -4,8 +4,10 @@
 #include "PythonQtIntrospection.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
+#include <bitset>
 
 namespace {
 
@@ -29,11 +31,41 @@ const QStringList& keywords()
     return names;
 }
 
-QStringList bareNames(PyObject* context, const QString& prefix)
+// names followed by those of more that it lacks, each once.
+void appendMissing(QStringList& names, const QStringList& more)
 {
-    QStringList names = PythonQtIntrospection::names(context, PythonQt::Anything, prefix);
-    names += PythonQtIntrospection::names(PyEval_GetBuiltins(), PythonQt::Anything, prefix);
-    names += keywords();
+    if (more.isEmpty())
+        return;
+    const QSet<QString> wanted(more.cbegin(), more.cend());
+    // A library's names are many: only those as long as a wanted one are looked for.
+    std::bitset<64> lengths;
+    for (const QString& name : more)
+        lengths.set(size_t(std::min<qsizetype>(name.size(), 63)));
+    QSet<QString> present;
+    for (const QString& name : std::as_const(names)) {
+        if (lengths.test(size_t(std::min<qsizetype>(name.size(), 63))) && wanted.contains(name))
+            present.insert(name);
+    }
+    for (const QString& name : more) {
+        if (!present.contains(name)) {
+            present.insert(name);
+            names.append(name);
+        }
+    }
+}
+
+QStringList bareNames(PyObject* context, const QString& prefix, const QStringList& known)
+{
+    QStringList names = PythonQtIntrospection::names(context, PythonQt::Anything, prefix, known);
+    // Builtins and keywords the program shadows are offered once; known lists them after the
+    // program's names.
+    QStringList more = PythonQtIntrospection::names(PyEval_GetBuiltins(), PythonQt::Anything, prefix,
+                                                    known.mid(names.size()));
+    for (const QString& keyword : keywords()) {
+        if (keyword.startsWith(prefix))
+            more.append(keyword);
+    }
+    appendMissing(names, more);
     return names;
 }
 
@@ -54,7 +86,7 @@ QString PythonQtConsoleCompletion::dottedNameBefore(const QString& text)
     return name;
 }
 
-QStringList PythonQtConsoleCompletion::candidates(PyObject* context, const QString& dottedName)
+QStringList PythonQtConsoleCompletion::candidates(PyObject* context, const QString& dottedName, const QStringList& known)
 {
     if (!context || dottedName.isEmpty())
         return {};
@@ -62,24 +94,24 @@ QStringList PythonQtConsoleCompletion::candidates(PyObject* context, const QStri
     const QString prefix = dottedName.mid(lastDot + 1);
     QStringList names;
     if (lastDot < 0) {
-        names = bareNames(context, prefix);
+        names = bareNames(context, prefix, known);
     } else if (PyObject* object = PythonQtIntrospection::resolve(context, dottedName.left(lastDot))) {
-        names = PythonQtIntrospection::names(object, PythonQt::Anything, prefix);
+        names = PythonQtIntrospection::names(object, PythonQt::Anything, prefix, known);
+        // dir() sorts what __dir__ gives, which may name an attribute twice.
+        names.erase(std::unique(names.begin(), names.end()), names.end());
         Py_DECREF(object);
     }
     PyErr_Clear();
-    QStringList matching;
-    for (const QString& name : std::as_const(names)) {
-        if (name.startsWith(prefix))
-            matching << name;
-    }
+    return names;
+}
+
+void PythonQtConsoleCompletion::sortNames(QStringList& names)
+{
     // QStringList::sort()'s order (UTF-16 code units), compared inline: a library's names
     // number tens of thousands.
-    std::sort(matching.begin(), matching.end(), [](const QString& a, const QString& b) {
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const auto* left = reinterpret_cast<const char16_t*>(a.constData());
         const auto* right = reinterpret_cast<const char16_t*>(b.constData());
         return std::lexicographical_compare(left, left + a.size(), right, right + b.size());
     });
-    matching.erase(std::unique(matching.begin(), matching.end()), matching.end());
-    return matching;
 }

@@ -3,6 +3,7 @@
 #include "PythonQtMember.h"
 #include "PythonQtNamespace.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -48,7 +49,8 @@ QStringList callOverloads(PyObject* callable)
 
 } // namespace
 
-QStringList PythonQtIntrospection::names(PyObject* object, PythonQt::ObjectType type, const QString& prefix)
+QStringList PythonQtIntrospection::names(PyObject* object, PythonQt::ObjectType type, const QString& prefix,
+                                         const QStringList& known)
 {
     QStringList result;
     if (!object)
@@ -64,22 +66,41 @@ QStringList PythonQtIntrospection::names(PyObject* object, PythonQt::ObjectType 
     const QByteArray start = prefix.toUtf8();
     // A dictionary's own keys are always found in it: any kind needs no lookup.
     const bool lookUp = type != PythonQt::Anything || !PythonQtNamespace::globals(object);
+    qsizetype reached = 0; // in known
+    // The known name at reached when it is the name, else a new string; a name inserted or
+    // removed since known was made is passed over.
+    auto text = [&known, &reached](PyObject* key, const char* name, Py_ssize_t size) {
+        if (!PyUnicode_IS_ASCII(key))
+            return QString::fromUtf8(name, size);
+        const QLatin1StringView ascii(name, size);
+        for (qsizetype ahead = reached; ahead < std::min(reached + 2, known.size()); ++ahead) {
+            if (known.at(ahead) == ascii) {
+                reached = ahead + 1;
+                return known.at(ahead);
+            }
+        }
+        return QString(ascii);
+    };
+    result.reserve(PyList_GET_SIZE(keys));
     for (Py_ssize_t i = 0; i < PyList_GET_SIZE(keys); ++i) {
         PyObject* key = PyList_GET_ITEM(keys, i);
-        const char* name = PyUnicode_Check(key) ? PyUnicode_AsUTF8(key) : nullptr;
+        Py_ssize_t size = 0;
+        const char* name = PyUnicode_Check(key) ? PyUnicode_AsUTF8AndSize(key, &size) : nullptr;
         if (name && std::strncmp(name, start.constData(), size_t(start.size())) != 0)
             continue;
         if (name && !lookUp) {
-            result.append(QString::fromUtf8(name));
+            result.append(text(key, name, size));
             continue;
         }
         PyObject* value = name ? PythonQtNamespace::get(object, name) : nullptr;
         if (value && isKind(value, type))
-            result.append(QString::fromUtf8(name));
+            result.append(text(key, name, size));
         Py_XDECREF(value);
     }
     PyErr_Clear();
     Py_DECREF(keys);
+    if (result.capacity() > 2 * result.size())
+        result.squeeze();
     return result;
 }
 

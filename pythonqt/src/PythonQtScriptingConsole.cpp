@@ -12,6 +12,7 @@
 #include <QCompleter>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMimeData>
 #include <QPointer>
 #include <QScrollBar>
@@ -55,6 +56,9 @@ PythonQtScriptingConsole::PythonQtScriptingConsole(QWidget* parent, const Python
     d->completer->setWidget(this);
     d->completer->setCompletionMode(QCompleter::PopupCompletion);
     d->completer->setCaseSensitivity(Qt::CaseSensitive);
+    // One line of text each: laying the list out measures one entry, not every one.
+    if (auto* list = qobject_cast<QListView*>(d->completer->popup()))
+        list->setUniformItemSizes(true);
     connect(d->completer, qOverload<const QString&>(&QCompleter::activated), this,
             &PythonQtScriptingConsole::insertCompletion);
     connect(d->completions, &QAbstractItemModel::modelReset, this, [this] { d->popupWidth = -1; });
@@ -362,26 +366,30 @@ QCompleter* PythonQtScriptingConsole::getCompleter()
 void PythonQtScriptingConsole::handleTabCompletion()
 {
     QString prefix;
-    const QStringList found = completionCandidates(prefix);
+    QStringList found = completionCandidates(prefix);
+    PythonQtConsoleCompletion::sortNames(found);
     offerCompletions(found, prefix, cursorRect());
 }
 
 QStringList PythonQtScriptingConsole::completionCandidates(QString& prefix)
 {
-    QTextCursor cursor = textCursor();
-    const int prompt = commandPromptPosition();
-    if (isExecuting() || cursor.position() < prompt || !PythonQt::self())
-        return {};
-    cursor.setPosition(prompt, QTextCursor::KeepAnchor);
-    const QString name = PythonQtConsoleCompletion::dottedNameBefore(cursor.selectedText());
-    if (name.isEmpty())
+    QString name;
+    int partStart = 0;
+    if (!d->nameBeforeCursor(name, partStart))
         return {};
     prefix = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1);
-    const QStringList found = d->candidates.find(d->context, name, textCursor().position() - int(prefix.size()));
+    const QStringList found = d->candidates.find(d->context, name, partStart);
     // A name typed out in full has nothing left to offer.
     if (found.size() == 1 && found.first() == prefix)
         return {};
     return found;
+}
+
+bool PythonQtScriptingConsole::completionNeedsLookup()
+{
+    QString name;
+    int partStart = 0;
+    return d->nameBeforeCursor(name, partStart) && d->candidates.needsLookup(name, partStart);
 }
 
 void PythonQtScriptingConsole::offerCompletions(const QStringList& names, const QString& prefix, QRect rect)
@@ -407,9 +415,9 @@ void PythonQtScriptingConsole::letWindowPaint()
 void PythonQtScriptingConsole::showCompletionPopup(QRect rect)
 {
     QAbstractItemView* popup = d->completer->popup();
-    // Measuring asks every entry for its size: done again only when the entries change.
+    // Measuring lays every entry out: done again only when the entries change, each name once.
     if (d->popupWidth < 0)
-        d->popupWidth = popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width();
+        d->popupWidth = d->entryWidths.widest(popup) + popup->verticalScrollBar()->sizeHint().width();
     rect.setWidth(d->popupWidth);
     d->completer->complete(rect);
 }

@@ -1,5 +1,7 @@
 #include "PythonQtScriptingConsolePrivate.h"
 
+#include "PythonQt.h"
+#include "PythonQtConsoleCompletion.h"
 #include "PythonQtConsoleStdin.h"
 #include "PythonQtErrors.h"
 #include "PythonQtKeyBindings.h"
@@ -92,6 +94,19 @@ QString PythonQtScriptingConsolePrivate::commandText() const
     cursor.setPosition(q->commandPromptPosition());
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     return cursor.selectedText();
+}
+
+bool PythonQtScriptingConsolePrivate::nameBeforeCursor(QString& name, int& partStart)
+{
+    QTextCursor cursor = q->textCursor();
+    const int prompt = q->commandPromptPosition();
+    if (q->isExecuting() || cursor.position() < prompt || !PythonQt::self())
+        return false;
+    const int end = cursor.position();
+    cursor.setPosition(prompt, QTextCursor::KeepAnchor);
+    name = PythonQtConsoleCompletion::dottedNameBefore(cursor.selectedText());
+    partStart = end - int(name.size() - name.lastIndexOf(QLatin1Char('.')) - 1);
+    return !name.isEmpty();
 }
 
 bool PythonQtScriptingConsolePrivate::keepsKeyOffProtectedText(QKeyEvent* key)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PythonQtConsoleCandidates.h"
+#include "PythonQtConsoleEntryWidths.h"
 #include "PythonQtConsoleOutput.h"
 #include "PythonQtConsoleRun.h"
 #include "PythonQtObjectPtr.h"
@@ -30,6 +31,9 @@ public:
     // The gathered code, taken: a new block starts.
     QString takeGatheredCode();
     QString commandText() const;
+    // The dotted name before the cursor ("os.pa") and the document position where its last part
+    // starts; false when there is no name to complete.
+    bool nameBeforeCursor(QString& name, int& partStart);
     // True when key was taken care of because the text edit would change text before the prompt.
     bool keepsKeyOffProtectedText(QKeyEvent* key);
     void replaceCommandText(const QString& text);
@@ -52,6 +56,7 @@ public:
     QStringListModel* completions = nullptr;
     PythonQtConsoleCandidates candidates;
     int popupWidth = -1; // -1: to be measured
+    PythonQtConsoleEntryWidths entryWidths;
     QMetaObject::Connection stdOutConnection;
     QMetaObject::Connection stdErrConnection;
     PythonQtConsoleOutput output;

@@ -6,6 +6,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 QString randomText(QRandomGenerator& random, int maxLength)
@@ -61,11 +63,21 @@ private slots:
             QCOMPARE(ranked, oracle.rank(candidates));
             const int limit = random.bounded(1, 35);
             QCOMPARE(ranking.rank(candidates, history, limit), oracle.rank(candidates).mid(0, limit));
-            // Counted once per list, then reused for its runs (a word growing or shrinking back).
+            // Counted once per lookup, whose order is the namespace's, then reused for the names
+            // a growing or shrinking word keeps (drawn from the lookup in its order); shown as
+            // the sorted names ranked.
+            QStringList lookup = candidates;
+            std::shuffle(lookup.begin(), lookup.end(), random);
+            QStringList kept;
+            for (const QString& name : std::as_const(lookup)) {
+                if (random.bounded(2) == 0)
+                    kept.append(name);
+            }
             candidates.sort();
-            const QStringList run = candidates.mid(random.bounded(5), random.bounded(1, 30));
-            QCOMPARE(rankedRuns.rank(candidates, history, limit), oracle.rank(candidates).mid(0, limit));
-            QCOMPARE(rankedRuns.rank(run, history, limit), oracle.rank(run).mid(0, limit));
+            QStringList keptSorted = kept;
+            keptSorted.sort();
+            QCOMPARE(rankedRuns.rank(lookup, history, limit), oracle.rank(candidates).mid(0, limit));
+            QCOMPARE(rankedRuns.rank(kept, history, limit), oracle.rank(keptSorted).mid(0, limit));
             for (const QString& candidate : ranked)
                 QCOMPARE(ranking.count(candidate), oracle.count(candidate));
         }

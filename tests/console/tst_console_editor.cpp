@@ -3,6 +3,7 @@
 // indentation, completion ranked by the history, scene undo. What the bare console base does
 // on its own is tests/pythonqt's.
 #include "support/ConsoleTestCase.h"
+#include "support/CompletionRankingOracle.h"
 #include "support/MessageRecorder.h"
 
 #include <AC_Menu.h>
@@ -253,7 +254,39 @@ private slots:
         QCOMPARE(offered().size(), PythonScriptConsoleTextEdit::completionLimit);
         QCOMPARE(offered().indexOf("zq03000"), offered().indexOf("zq04999") + 1); // "z" itself may lead
         ConsoleUser::press(popup, "{Esc}");
-        user.submit("[globals().pop(n) for n in list(globals()) if n.startswith('zq')]");
+        user.submit("{Ctrl+A}{Del}[globals().pop(n) for n in list(globals()) if n.startswith('zq')]");
+    }
+
+    // Typed faster than the names are looked up, a word's keys wait for one lookup, made for
+    // the word as it then stands; a word left before its lookup ran offers nothing.
+    void completionTypedThroughAPendingLookupListsTheFinalWord_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("one word") << "zw03" << "zw03";
+        QTest::newRow("word left") << "zw04 zw0" << "zw0";
+        QTest::newRow("word changed") << "zw15{Backspace}{Backspace}4" << "zw4";
+    }
+
+    void completionTypedThroughAPendingLookupListsTheFinalWord()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, prefix);
+        user.submit("globals().update({'zw%d%03d' % (i // 1000, i % 1000): i for i in range(5000)})");
+        const QStringList history{"a = zw4999 + zw4999", "zw0300()", "zw0"};
+        edit->setHistory(history);
+        user.press(typed);
+        QVERIFY(edit->completionPending());
+        QAbstractItemView* popup = edit->getCompleter()->popup();
+        QTRY_VERIFY(popup->isVisible());
+        QVERIFY(!edit->completionPending());
+        QStringList names;
+        for (int i = 0; i < 5000; ++i)
+            names.append(QString("zw%1%2").arg(i / 1000).arg(i % 1000, 3, 10, QChar('0')));
+        const QStringList expected = CompletionRankingOracle(history).rank(names.filter(QRegularExpression("^" + prefix)));
+        QCOMPARE(offered(), expected.mid(0, PythonScriptConsoleTextEdit::completionLimit));
+        ConsoleUser::press(popup, "{Esc}");
+        user.submit("{Ctrl+A}{Del}[globals().pop(n) for n in list(globals()) if n.startswith('zw')]");
     }
 
     // A command run in the console may define names: the next word offers them, even where
@@ -261,6 +294,7 @@ private slots:
     void completionOffersNamesTheLastCommandDefined()
     {
         user.press("zzq");
+        QTRY_VERIFY(!edit->completionPending());
         QVERIFY(!edit->getCompleter()->popup()->isVisible());
         user.submit("{Ctrl+A}{Del}zzqTop = 1");
         edit->clear();
@@ -277,6 +311,7 @@ private slots:
         user.submit("raising = type('Raising', (), {'boom': property(lambda self: 1 / 0)})()");
         for (const char* typed : {"no_such_object.", "raising.boom.", "1."}) {
             user.press(QString("{Ctrl+A}{Del}") + typed);
+            QTRY_VERIFY(!edit->completionPending());
             QVERIFY2(!edit->getCompleter()->popup()->isVisible(), typed);
             QVERIFY(!host->session()->pythonEngine()->hasError());
         }

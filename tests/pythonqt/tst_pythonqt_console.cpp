@@ -9,12 +9,15 @@
 #include "PythonQtScriptingConsole.h"
 #include "support/ConsoleUser.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
@@ -237,6 +240,20 @@ private slots:
 
     // A thread the code started prints while the run goes on and after it has ended, with a
     // line written in pieces; all of it goes above what the user is typing.
+    // Tab offers the names that complete the word in name order, a builtin the program shadows
+    // once.
+    void tabOffersTheNamesOnceInOrder()
+    {
+        user.submit("lenient = 1; len = 2");
+        user.press("len\t");
+        QAbstractItemView* popup = console->getCompleter()->popup();
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(qobject_cast<QStringListModel*>(console->getCompleter()->model())->stringList(),
+                 (QStringList{"len", "lenient"}));
+        ConsoleUser::press(popup, "{Esc}");
+        user.submit("{Ctrl+A}{Del}del lenient, len");
+    }
+
     void threadOutputGoesAboveTheCommandLine()
     {
         user.submit("import threading, time, sys");

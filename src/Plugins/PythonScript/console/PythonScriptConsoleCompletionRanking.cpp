@@ -20,9 +20,13 @@ bool isWordCharacter(QChar c)
 
 bool PythonScriptConsoleCompletionRanking::isKept(const QString& candidate)
 {
-    if (candidate.startsWith(QLatin1String("QVariant")))
-        return false;
-    return !(candidate.startsWith(QLatin1String("__")) && candidate.endsWith(QLatin1String("__")));
+    // Asked for every name of a library: most start with neither letter.
+    const QChar first = candidate.isEmpty() ? QChar() : candidate.front();
+    if (first == QLatin1Char('Q'))
+        return !candidate.startsWith(QLatin1String("QVariant"));
+    if (first == QLatin1Char('_'))
+        return !(candidate.startsWith(QLatin1String("__")) && candidate.endsWith(QLatin1String("__")));
+    return true;
 }
 
 QStringList PythonScriptConsoleCompletionRanking::rank(const QStringList& candidates, const QStringList& history,
@@ -75,6 +79,9 @@ qint64 PythonScriptConsoleCompletionRanking::count(const QString& candidate) con
     if (candidate.isEmpty())
         return wordCount;
     // Words hold only ASCII letters and digits: no other candidate is inside one.
+    if (candidate.size() >= 2 && isWordCharacter(candidate.at(0)) && isWordCharacter(candidate.at(1))
+        && !pairs.test(candidate.at(0).unicode() * 128 + candidate.at(1).unicode()))
+        return 0;
     if (!std::all_of(candidate.cbegin(), candidate.cend(), isWordCharacter))
         return 0;
     // ASCII throughout: copied into a buffer of its own, no allocation per candidate.
@@ -104,6 +111,7 @@ void PythonScriptConsoleCompletionRanking::update(const QStringList& history)
         wordCount = 0;
         words.clear();
         substrings.clear();
+        pairs.reset();
     }
     for (qsizetype i = indexedHistory.size(); i < history.size(); ++i)
         addEntry(history.at(i));
@@ -133,6 +141,8 @@ void PythonScriptConsoleCompletionRanking::addEntry(const QString& entry)
 void PythonScriptConsoleCompletionRanking::addWord(const QByteArray& word)
 {
     ++words[word];
+    for (qsizetype i = 1; i < word.size(); ++i)
+        pairs.set(uchar(word.at(i - 1)) * 128 + uchar(word.at(i)));
     QSet<QByteArray> seen;
     for (qsizetype from = 0; from < word.size(); ++from) {
         const qsizetype longest = std::min<qsizetype>(indexedLength, word.size() - from);

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <bitset>
+
 // Orders completion candidates by how many words of the history contain them, most first, and
 // drops the names of no use at the console ("QVariant..." and "__dunder__" names).
 //
@@ -33,4 +35,7 @@ private:
     qint64 wordCount = 0;
     QHash<QByteArray, qint64> words;
     QHash<QByteArray, qint64> substrings;
+    // The pairs of characters that follow each other in some word, as first * 128 + second:
+    // most names of a library start with a pair no word holds, and count 0 without a lookup.
+    std::bitset<128 * 128> pairs;
 };

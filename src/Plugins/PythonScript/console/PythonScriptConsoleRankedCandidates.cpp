@@ -2,25 +2,58 @@
 
 #include <algorithm>
 
+namespace {
+
+bool sameText(const QString& a, const QString& b)
+{
+    return a.constData() == b.constData() && a.size() == b.size();
+}
+
+} // namespace
+
 QStringList PythonScriptConsoleRankedCandidates::rank(const QStringList& found, const QStringList& history,
                                                       qsizetype limit)
 {
-    qsizetype start = history.isSharedWith(countedHistory) ? runStart(found) : -1;
-    if (start < 0) {
+    QList<qsizetype> picked;
+    if (!history.isSharedWith(countedHistory) || !pick(found, picked)) {
         count(found, history);
-        start = 0;
+        pick(found, picked);
     }
-    // Ranking a run is ranking all and keeping the run's names: equal counts stay in name order.
-    const qsizetype end = start + found.size();
+    // Highest count first, equal counts in name order: the sorted list ranked stably.
+    const auto before = [this](qsizetype a, qsizetype b) {
+        const qint64 left = counts.at(a);
+        const qint64 right = counts.at(b);
+        return left != right ? left > right : counted.at(a) < counted.at(b);
+    };
+    if (limit > 0 && picked.size() > limit) {
+        std::nth_element(picked.begin(), picked.begin() + limit, picked.end(), before);
+        picked.resize(limit);
+    }
+    std::sort(picked.begin(), picked.end(), before);
     QStringList shown;
-    for (qsizetype index : std::as_const(order)) {
-        if (index < start || index >= end)
-            continue;
+    shown.reserve(picked.size());
+    for (qsizetype index : std::as_const(picked))
         shown.append(counted.at(index));
-        if (shown.size() == limit)
-            break;
-    }
     return shown;
+}
+
+bool PythonScriptConsoleRankedCandidates::pick(const QStringList& found, QList<qsizetype>& picked) const
+{
+    picked.clear();
+    picked.reserve(found.size());
+    qsizetype index = 0;
+    for (const QString& name : found) {
+        // The base's lists share their strings: a name drawn from counted is the same text in
+        // memory.
+        while (index < counted.size() && !sameText(counted.at(index), name))
+            ++index;
+        if (index == counted.size())
+            return false;
+        if (counts.at(index) >= 0)
+            picked.append(index);
+        ++index;
+    }
+    return true;
 }
 
 void PythonScriptConsoleRankedCandidates::count(const QStringList& found, const QStringList& history)
@@ -28,24 +61,9 @@ void PythonScriptConsoleRankedCandidates::count(const QStringList& found, const 
     ranking.update(history);
     countedHistory = history;
     counted = found;
-    QList<qint64> counts(found.size());
-    order.clear();
+    counts.resize(found.size());
     for (qsizetype i = 0; i < found.size(); ++i) {
-        if (PythonScriptConsoleCompletionRanking::isKept(found.at(i))) {
-            counts[i] = ranking.count(found.at(i));
-            order.append(i);
-        }
+        const QString& name = found.at(i);
+        counts[i] = PythonScriptConsoleCompletionRanking::isKept(name) ? ranking.count(name) : -1;
     }
-    std::stable_sort(order.begin(), order.end(), [&counts](qsizetype a, qsizetype b) { return counts.at(a) > counts.at(b); });
-}
-
-qsizetype PythonScriptConsoleRankedCandidates::runStart(const QStringList& found) const
-{
-    if (found.isEmpty())
-        return -1;
-    const auto first = std::lower_bound(counted.cbegin(), counted.cend(), found.first());
-    const qsizetype start = first - counted.cbegin();
-    if (start + found.size() > counted.size() || !std::equal(found.cbegin(), found.cend(), first))
-        return -1;
-    return start;
 }

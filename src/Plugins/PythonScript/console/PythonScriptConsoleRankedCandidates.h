@@ -2,25 +2,28 @@
 
 #include "console/PythonScriptConsoleCompletionRanking.h"
 
+#include <QList>
 #include <QStringList>
 
-// Completion candidates ranked by the history once per lookup of the console base: while the
-// word grows or shrinks back, the base offers a run of the sorted names it looked up, and the
-// run's ranking is read off the first one, stopping at the limit.
+// Completion candidates ranked by the history, counted once per lookup of the console base:
+// while the word grows or shrinks back, the base offers some of the names it looked up, in the
+// lookup's order and sharing their strings, and their counts are read off the first list. Only
+// the shown part of the order is sorted: a library's names number tens of thousands.
 class PythonScriptConsoleRankedCandidates
 {
 public:
-    // PythonScriptConsoleCompletionRanking::rank(found, history, limit), for found sorted
-    // (a limit of 0 or less keeps all).
+    // PythonScriptConsoleCompletionRanking::rank(found, history, limit) for found in
+    // QStringList::sort()'s order, whatever found's order (a limit of 0 or less keeps all).
     QStringList rank(const QStringList& found, const QStringList& history, qsizetype limit);
 
 private:
-    // Where found starts in the counted names, or -1 when it is not a run of them.
-    qsizetype runStart(const QStringList& found) const;
+    // The indexes in counted of found's kept names; false when found is not drawn from counted
+    // in its order.
+    bool pick(const QStringList& found, QList<qsizetype>& picked) const;
     void count(const QStringList& found, const QStringList& history);
 
     PythonScriptConsoleCompletionRanking ranking;
     QStringList countedHistory;
-    QStringList counted; // sorted
-    QList<qsizetype> order; // the kept names of counted, as indexes, in ranked order
+    QStringList counted;
+    QList<qint64> counts; // -1 for the names the console drops
 };

@@ -72,6 +72,9 @@ PythonScriptConsoleTextEdit::PythonScriptConsoleTextEdit(QWidget* parent, const 
     // A selection that collapses where it ends (Right over a selection) moves no position.
     connect(this, &QTextEdit::selectionChanged, this, &PythonScriptConsoleTextEdit::onCursorPositionChanged);
     QTimer::singleShot(focusDelayMs, this, qOverload<>(&QWidget::setFocus));
+    lookupTimer.setSingleShot(true);
+    lookupTimer.setInterval(0);
+    connect(&lookupTimer, &QTimer::timeout, this, &PythonScriptConsoleTextEdit::offerRankedCompletions);
 }
 
 PythonScriptConsoleTextEdit::~PythonScriptConsoleTextEdit() = default;
@@ -305,11 +308,29 @@ void PythonScriptConsoleTextEdit::didExecuteCode(const QString& code)
 
 void PythonScriptConsoleTextEdit::handleTabCompletion()
 {
+    // Looking a library's names up takes longer than a frame: never on the key's own path.
+    if (completionNeedsLookup()) {
+        if (QCompleter* completer = getCompleter())
+            completer->popup()->hide();
+        lookupTimer.start();
+        return;
+    }
+    lookupTimer.stop();
+    offerRankedCompletions();
+}
+
+bool PythonScriptConsoleTextEdit::completionPending() const
+{
+    return lookupTimer.isActive();
+}
+
+void PythonScriptConsoleTextEdit::offerRankedCompletions()
+{
     QString prefix;
     const QStringList found = completionCandidates(prefix);
     QCompleter* completer = getCompleter();
     if (found.isEmpty() || !completer || !qobject_cast<QStringListModel*>(completer->model())) {
-        offerCompletions(found, prefix, cursorRect()); // nothing to rank: as the base offers them
+        PythonQtScriptingConsole::handleTabCompletion(); // nothing to rank: as the base offers them
         return;
     }
     QTextCursor wordStart = textCursor();

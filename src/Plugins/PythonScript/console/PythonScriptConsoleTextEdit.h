@@ -6,6 +6,7 @@
 #include <PythonQtScriptingConsole.h>
 
 #include <QRegularExpression>
+#include <QTimer>
 
 // The console's editor: the prompt and the protected output above it, the console's keys
 // (scene undo and redo among them), copy without prompts, paste replayed line by line, output
@@ -46,6 +47,10 @@ public:
     virtual void replaceCommandLine(const QString& text);
     // Runs code as if the user had pasted it at an empty prompt, its last line ended.
     void runCommand(const QString& code);
+    // True while the names of the word being typed wait to be looked up: the key that starts a
+    // word shows its text at once, and the popup follows once the events queued behind the key
+    // are handled (keys typed meanwhile need one lookup, for the word as it then stands).
+    bool completionPending() const;
 
 signals:
     void codeExecuted();
@@ -66,6 +71,7 @@ private:
     // True when the key was taken care of; false when the text edit's handling follows.
     bool handleEditorKey(QKeyEvent* event);
     void guardCursor();
+    void offerRankedCompletions();
 
     int compileMode = singleStatementMode;
     bool autoIndentActive = true;
@@ -75,4 +81,5 @@ private:
     bool mouseButtonDown = false;
     bool blankLineSeen = false;
     PythonScriptConsoleRankedCandidates ranked;
+    QTimer lookupTimer;
 };
