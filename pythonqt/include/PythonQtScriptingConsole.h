@@ -132,15 +132,21 @@ protected:
     // Whether completionCandidates() would look the names up in Python (the first letter of a
     // word, or Backspace back into an earlier one): the costly step of completion.
     bool completionNeedsLookup();
-    // Fills the popup with names, typed as far as prefix, and opens it below rect; hides it
-    // when names is empty.
+    // Fills the popup with names, typed as far as prefix, below rect; hides it when names is
+    // empty. A shown popup changes at once; a hidden one opens once the events queued behind
+    // the key are handled.
     void offerCompletions(const QStringList& names, const QString& prefix, QRect rect);
+    // Hides the popup and keeps a pending one from opening.
+    void hideCompletionPopup();
+    // True while the popup waits to open.
+    bool completionPopupPending() const;
     // Text dragged out of the console is copied, never moved out of the output.
     void dropEvent(QDropEvent* event) override;
     // While code runs, pasted text answers input() or waits for the run's end, as typed keys do.
     void insertFromMimeData(const QMimeData* source) override;
 
 private slots:
+    void openPendingCompletions();
     virtual void onCodeExecuted(QString code);
     virtual void executeCode(const QString& code);
 

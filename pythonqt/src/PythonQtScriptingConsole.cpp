@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QTextBlock>
+#include <QTimer>
 
 const QString PythonQtScriptingConsole::primaryPrompt = QStringLiteral(">>> ");
 const QString PythonQtScriptingConsole::continuationPrompt = QStringLiteral("... ");
@@ -62,6 +63,9 @@ PythonQtScriptingConsole::PythonQtScriptingConsole(QWidget* parent, const Python
     connect(d->completer, qOverload<const QString&>(&QCompleter::activated), this,
             &PythonQtScriptingConsole::insertCompletion);
     connect(d->completions, &QAbstractItemModel::modelReset, this, [this] { d->popupWidth = -1; });
+    d->popupTimer.setSingleShot(true);
+    d->popupTimer.setInterval(0);
+    connect(&d->popupTimer, &QTimer::timeout, this, &PythonQtScriptingConsole::openPendingCompletions);
     if (PythonQt::self()) {
         PythonQtGILScope lock;
         PythonQtConsoleStdin::setUpInteractive(primaryPrompt.toUtf8().constData(), continuationPrompt.toUtf8().constData());
@@ -395,13 +399,38 @@ bool PythonQtScriptingConsole::completionNeedsLookup()
 void PythonQtScriptingConsole::offerCompletions(const QStringList& names, const QString& prefix, QRect rect)
 {
     if (names.isEmpty()) {
-        d->completer->popup()->hide();
+        hideCompletionPopup();
         return;
     }
-    if (names != d->completions->stringList())
-        d->completions->setStringList(names);
-    d->completer->setCompletionPrefix(prefix);
-    showCompletionPopup(rect);
+    d->pendingNames = names;
+    d->pendingPrefix = prefix;
+    d->pendingRect = rect;
+    // Opening the popup window costs more than the key: keys typed before the event loop turns
+    // (the next one closing it again, say) do not open it each.
+    if (d->completer->popup()->isVisible())
+        openPendingCompletions();
+    else
+        d->popupTimer.start();
+}
+
+void PythonQtScriptingConsole::openPendingCompletions()
+{
+    d->popupTimer.stop();
+    if (d->pendingNames != d->completions->stringList())
+        d->completions->setStringList(d->pendingNames);
+    d->completer->setCompletionPrefix(d->pendingPrefix);
+    showCompletionPopup(d->pendingRect);
+}
+
+void PythonQtScriptingConsole::hideCompletionPopup()
+{
+    d->popupTimer.stop();
+    d->completer->popup()->hide();
+}
+
+bool PythonQtScriptingConsole::completionPopupPending() const
+{
+    return d->popupTimer.isActive();
 }
 
 void PythonQtScriptingConsole::letWindowPaint()

@@ -9,7 +9,9 @@
 
 #include <QElapsedTimer>
 #include <QMetaObject>
+#include <QRect>
 #include <QStringList>
+#include <QTimer>
 
 class QCompleter;
 class QKeyEvent;
@@ -55,6 +57,11 @@ public:
     QCompleter* completer = nullptr;
     QStringListModel* completions = nullptr;
     PythonQtConsoleCandidates candidates;
+    // What the popup shows next: a hidden popup opens once the event loop turns.
+    QStringList pendingNames;
+    QString pendingPrefix;
+    QRect pendingRect;
+    QTimer popupTimer;
     int popupWidth = -1; // -1: to be measured
     PythonQtConsoleEntryWidths entryWidths;
     QMetaObject::Connection stdOutConnection;

@@ -289,6 +289,23 @@ private slots:
         user.submit("{Ctrl+A}{Del}[globals().pop(n) for n in list(globals()) if n.startswith('zw')]");
     }
 
+    // A closed popup opens once the event loop turns: a key that closes it typed before then
+    // (Home here) keeps it closed.
+    void completionPopupWaitingToOpenStaysClosedAfterAClosingKey()
+    {
+        user.press("pri");
+        QAbstractItemView* popup = edit->getCompleter()->popup();
+        QTRY_VERIFY(popup->isVisible());
+        ConsoleUser::press(popup, "{Esc}");
+        user.press("n");
+        QVERIFY(edit->completionPending());
+        QVERIFY(!popup->isVisible());
+        user.press("{Home}");
+        QTRY_VERIFY(!edit->completionPending());
+        QVERIFY(!popup->isVisible());
+        QCOMPARE(user.commandLine(), "prin");
+    }
+
     // A command run in the console may define names: the next word offers them, even where
     // the word before found none.
     void completionOffersNamesTheLastCommandDefined()

@@ -146,16 +146,15 @@ void PythonScriptConsoleTextEdit::keyPressEvent(QKeyEvent* event)
     }
 
     if (handleEditorKey(event)) {
-        if (completer)
-            completer->popup()->hide();
+        hideCompletionPopup();
         event->accept();
         return;
     }
     QTextEdit::keyPressEvent(event);
     if (!event->text().isEmpty())
         handleTabCompletion();
-    else if (completer)
-        completer->popup()->hide();
+    else
+        hideCompletionPopup();
 }
 
 bool PythonScriptConsoleTextEdit::handleEditorKey(QKeyEvent* event)
@@ -310,8 +309,7 @@ void PythonScriptConsoleTextEdit::handleTabCompletion()
 {
     // Looking a library's names up takes longer than a frame: never on the key's own path.
     if (completionNeedsLookup()) {
-        if (QCompleter* completer = getCompleter())
-            completer->popup()->hide();
+        hideCompletionPopup();
         lookupTimer.start();
         return;
     }
@@ -321,7 +319,7 @@ void PythonScriptConsoleTextEdit::handleTabCompletion()
 
 bool PythonScriptConsoleTextEdit::completionPending() const
 {
-    return lookupTimer.isActive();
+    return lookupTimer.isActive() || completionPopupPending();
 }
 
 void PythonScriptConsoleTextEdit::offerRankedCompletions()

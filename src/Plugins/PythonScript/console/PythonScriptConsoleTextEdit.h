@@ -47,9 +47,10 @@ public:
     virtual void replaceCommandLine(const QString& text);
     // Runs code as if the user had pasted it at an empty prompt, its last line ended.
     void runCommand(const QString& code);
-    // True while the names of the word being typed wait to be looked up: the key that starts a
-    // word shows its text at once, and the popup follows once the events queued behind the key
-    // are handled (keys typed meanwhile need one lookup, for the word as it then stands).
+    // True while the names of the word being typed wait to be looked up, or the popup to open:
+    // the key that starts a word shows its text at once, and the popup follows once the events
+    // queued behind the key are handled (keys typed meanwhile need one lookup, for the word as
+    // it then stands).
     bool completionPending() const;
 
 signals:
