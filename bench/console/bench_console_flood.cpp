@@ -141,60 +141,57 @@ void report(benchmark::State& state, const std::string& name, const Figures& con
     state.counters["gap_goal_met"] = console.longestGapMs <= gapGoalMs;
 }
 
+// Each iteration: the code in the console, then in the interpreter, then the extra measurement
+// (the peer, or another command); the best of each.
+struct Rounds
+{
+    Figures console;
+    Figures baseline;
+    Figures extra;
+};
+
+Rounds measureRounds(benchmark::State& state, const QString& code, const std::function<Figures()>& extra = {})
+{
+    Rounds rounds;
+    for (auto _ : state) {
+        const Figures once = inConsole(code);
+        state.SetIterationTime(once.cpuSeconds);
+        rounds.console.keepBest(once);
+        rounds.baseline.keepBest(inInterpreter(code));
+        if (extra)
+            rounds.extra.keepBest(extra());
+    }
+    return rounds;
+}
+
 void registerLines(int lines, const std::string& name)
 {
     benchmark::RegisterBenchmark(name.c_str(), [lines, name](benchmark::State& state) {
-        const QString code = QStringLiteral("for i in range(%1): print(i)").arg(lines);
-        Figures console;
-        Figures baseline;
-        Figures peer;
-        for (auto _ : state) {
-            const Figures once = inConsole(code);
-            state.SetIterationTime(once.cpuSeconds);
-            console.keepBest(once);
-            baseline.keepBest(inInterpreter(code));
-            peer.keepBest(inPlainTextEdit(lines));
-        }
-        report(state, name, console, baseline, &peer);
+        const Rounds rounds = measureRounds(state, QStringLiteral("for i in range(%1): print(i)").arg(lines),
+                                            [lines] { return inPlainTextEdit(lines); });
+        report(state, name, rounds.console, rounds.baseline, &rounds.extra);
     })->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 }
 
 void registerLongLine()
 {
     benchmark::RegisterBenchmark("flood/one_100MB_line", [](benchmark::State& state) {
-        const QString code = QStringLiteral("print('x' * 10**8)");
-        Figures console;
-        Figures baseline;
-        for (auto _ : state) {
-            const Figures once = inConsole(code);
-            state.SetIterationTime(once.cpuSeconds);
-            console.keepBest(once);
-            baseline.keepBest(inInterpreter(code));
-        }
-        report(state, "flood/one_100MB_line", console, baseline, nullptr);
+        const Rounds rounds = measureRounds(state, QStringLiteral("print('x' * 10**8)"));
+        report(state, "flood/one_100MB_line", rounds.console, rounds.baseline, nullptr);
         // One print() of it blocks Python itself that long: the console may add as much again.
-        RatioBoard::instance().compare(state, "flood/one_100MB_line/longest gap", console.longestGapMs * 1e6,
-                                       "the print alone, stdout discarded", baseline.cpuSeconds * 1e9, cpuGoal);
+        RatioBoard::instance().compare(state, "flood/one_100MB_line/longest gap", rounds.console.longestGapMs * 1e6,
+                                       "the print alone, stdout discarded", rounds.baseline.cpuSeconds * 1e9, cpuGoal);
     })->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 }
 
 void registerProgress()
 {
     benchmark::RegisterBenchmark("flood/1000_progress_updates", [](benchmark::State& state) {
-        const QString code = QStringLiteral("for i in range(1000): print(f'\\r{i:5d} of 1000', end='')");
-        Figures console;
-        Figures baseline;
-        Figures command;
-        for (auto _ : state) {
-            const Figures once = inConsole(code);
-            state.SetIterationTime(once.cpuSeconds);
-            console.keepBest(once);
-            baseline.keepBest(inInterpreter(code));
-            command.keepBest(inConsole(QStringLiteral("pass")));
-        }
+        const Rounds rounds = measureRounds(state, QStringLiteral("for i in range(1000): print(f'\\r{i:5d} of 1000', end='')"),
+                                            [] { return inConsole(QStringLiteral("pass")); });
         // What any command costs (prompt, history, highlighting) is most of it: shown, no goal.
-        report(state, "flood/1000_progress_updates", console, baseline, nullptr, 0);
-        state.counters["pass_command_cpu_ms"] = command.cpuSeconds * 1e3;
+        report(state, "flood/1000_progress_updates", rounds.console, rounds.baseline, nullptr, 0);
+        state.counters["pass_command_cpu_ms"] = rounds.extra.cpuSeconds * 1e3;
         const QStringList shown = s_host->editor()->toPlainText().split(QLatin1Char('\n')).filter(
             QRegularExpression(QStringLiteral("^ *\\d+ of 1000$")));
         if (shown != QStringList{QStringLiteral("  999 of 1000")})

@@ -16,11 +16,12 @@ namespace {
 constexpr qsizetype pendingTrimSize = 4 * 1024 * 1024;
 // What a shortened line keeps of its start and of its end.
 constexpr int longLineKeep = 5000;
-// A step inserts slices of lines until its share of time is used; painting and the running
-// code get the rest.
+// A step inserts slices of lines until its share of time is used (a tenth of the interval):
+// painting and the running code get the rest. In a flood most lines inserted while the code
+// runs are pushed out again before it ends, so the share is small.
 constexpr qsizetype sliceLines = 500;
 constexpr qsizetype sliceCharacters = 64 * 1024;
-constexpr qint64 stepBudgetNs = 10 * 1000 * 1000;
+constexpr qint64 stepBudgetNs = 5 * 1000 * 1000;
 
 } // namespace
 
