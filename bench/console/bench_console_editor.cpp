@@ -127,8 +127,8 @@ void registerLibraryTyping(ConsoleHost* host, QTextEdit* plain)
         // The slowest key, and apart from it the slowest key that does not look the names up:
         // lookups are a word's first letter and the Backspace that returns into the word
         // before; the other keys filter what was looked up. After each key the events it left
-        // are handled, timed apart: the console's deferred lookup and popup, both editors'
-        // painting.
+        // are handled, each turn of the event loop timed apart (the longest turn is how long
+        // input waits): the console's deferred lookup and popup, both editors' painting.
         PythonScriptConsoleTextEdit* editor = host->editor();
         double laterWorst = 0;
         auto worstKey = [&keys, &laterWorst, editor](QWidget* widget, double& deferredWorst) {
@@ -139,11 +139,9 @@ void registerLibraryTyping(ConsoleHost* host, QTextEdit* plain)
                 worst = std::max(worst, seconds);
                 if (console && i != 0 && i != 3 && i != 9)
                     laterWorst = std::max(laterWorst, seconds);
-                deferredWorst = std::max(deferredWorst, secondsOf([editor] {
-                    do
-                        QCoreApplication::processEvents();
-                    while (editor->completionPending());
-                }));
+                do
+                    deferredWorst = std::max(deferredWorst, secondsOf([] { QCoreApplication::processEvents(); }));
+                while (editor->completionPending());
             }
             return worst;
         };
