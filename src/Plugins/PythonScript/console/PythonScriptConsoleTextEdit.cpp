@@ -74,7 +74,7 @@ PythonScriptConsoleTextEdit::PythonScriptConsoleTextEdit(QWidget* parent, const 
     QTimer::singleShot(focusDelayMs, this, qOverload<>(&QWidget::setFocus));
     lookupTimer.setSingleShot(true);
     lookupTimer.setInterval(0);
-    connect(&lookupTimer, &QTimer::timeout, this, &PythonScriptConsoleTextEdit::offerRankedCompletions);
+    connect(&lookupTimer, &QTimer::timeout, this, &PythonScriptConsoleTextEdit::continueCompletion);
 }
 
 PythonScriptConsoleTextEdit::~PythonScriptConsoleTextEdit() = default;
@@ -320,6 +320,19 @@ void PythonScriptConsoleTextEdit::handleTabCompletion()
 bool PythonScriptConsoleTextEdit::completionPending() const
 {
     return lookupTimer.isActive() || completionPopupPending();
+}
+
+void PythonScriptConsoleTextEdit::continueCompletion()
+{
+    // One step per turn of the event loop, so that input waits for neither the lookup and the
+    // ranking together: first the lookup, then the ranking (the popup opens on a third).
+    if (completionNeedsLookup()) {
+        QString prefix;
+        completionCandidates(prefix);
+        lookupTimer.start();
+        return;
+    }
+    offerRankedCompletions();
 }
 
 void PythonScriptConsoleTextEdit::offerRankedCompletions()

@@ -72,6 +72,7 @@ private:
     // True when the key was taken care of; false when the text edit's handling follows.
     bool handleEditorKey(QKeyEvent* event);
     void guardCursor();
+    void continueCompletion();
     void offerRankedCompletions();
 
     int compileMode = singleStatementMode;
