@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -16,6 +17,22 @@ namespace {
 constexpr qsizetype pendingTrimSize = 4 * 1024 * 1024;
 // What a shortened line keeps of its start and of its end.
 constexpr int longLineKeep = 5000;
+
+// What a shortened line shows in place of what it leaves out.
+QString leftOutNote(qsizetype characters)
+{
+    QLocale grouped = QLocale::c(); // "190,000": the C locale leaves groups out by default
+    grouped.setNumberOptions(QLocale::DefaultNumberOptions);
+    return QStringLiteral(" [... %1 characters left out ...] ").arg(grouped.toString(qlonglong(characters)));
+}
+
+// How many characters the note at the start of text says were left out, or -1.
+qsizetype leftOutIn(QStringView text)
+{
+    static const QRegularExpression note(QStringLiteral("^ \\[\\.\\.\\. ([0-9,]+) characters left out \\.\\.\\.\\] "));
+    const QRegularExpressionMatch match = note.match(text.left(64).toString());
+    return match.hasMatch() ? match.captured(1).remove(QLatin1Char(',')).toLongLong() : -1;
+}
 // A step inserts slices of lines until its share of time is used (a tenth of the interval):
 // painting and the running code get the rest. In a flood most lines inserted while the code
 // runs are pushed out again before it ends, so the share is small.
@@ -199,11 +216,8 @@ QString PythonQtConsoleOutput::shortenLongLines(const QString& text)
         if (feed < 0)
             feed = text.size();
         if (feed - start > longLineLimit) {
-            QLocale grouped = QLocale::c(); // "190,000": the C locale leaves groups out by default
-            grouped.setNumberOptions(QLocale::DefaultNumberOptions);
             shortened += QStringView(text).mid(copied, start + longLineKeep - copied);
-            shortened += QStringLiteral(" [... %1 characters left out ...] ")
-                             .arg(grouped.toString(qlonglong(feed - start - 2 * longLineKeep)));
+            shortened += leftOutNote(feed - start - 2 * longLineKeep);
             copied = feed - longLineKeep;
         }
         start = feed + 1;
@@ -212,6 +226,25 @@ QString PythonQtConsoleOutput::shortenLongLines(const QString& text)
         return text;
     shortened += QStringView(text).mid(copied);
     return shortened;
+}
+
+void PythonQtConsoleOutput::shortenGrowingLine(const QTextBlock& block)
+{
+    const qsizetype length = block.length() - 1;
+    if (length <= 2 * longLineKeep)
+        return;
+    // Once shortened, the line keeps only its last characters after the note, as if it had
+    // been printed at once; the note counts in what it said was left out before.
+    const QString text = block.text();
+    const qsizetype earlier = leftOutIn(QStringView(text).mid(longLineKeep));
+    const qsizetype earlierNote = earlier < 0 ? 0 : leftOutNote(earlier).size();
+    const qsizetype cutEnd = length - longLineKeep;
+    if (earlier < 0 ? length <= longLineLimit : cutEnd <= longLineKeep + earlierNote)
+        return;
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + longLineKeep);
+    cursor.setPosition(block.position() + int(cutEnd), QTextCursor::KeepAnchor);
+    cursor.insertText(leftOutNote(cutEnd - longLineKeep - earlierNote + qMax<qsizetype>(earlier, 0)));
 }
 
 QVector<PythonQtConsoleOutput::Chunk> PythonQtConsoleOutput::takeLines(qsizetype lines)
@@ -348,7 +381,12 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
         openLineAbovePrompt(cursor);
     if (m_overwriting && !m_rewritePosition.isNull())
         cursor.setPosition(m_rewritePosition.position());
+    const QTextCursor start = cursor;
     insertChunks(cursor, atEnd, chunks);
+    // A line continued insertion after insertion ends as if printed at once: shortened past the
+    // limit, and each insertion does not lay a giant line out again.
+    shortenGrowingLine(start.block());
+    shortenGrowingLine(cursor.block());
     if (!atEnd)
         closeLineAbovePrompt(cursor);
     cursor.endEditBlock();

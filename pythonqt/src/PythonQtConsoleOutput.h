@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QTextCharFormat>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVector>
@@ -77,6 +78,8 @@ private:
     void insertTerminalText(QTextCursor& cursor, Kind kind, const QString& text, const QTextCharFormat& format);
     void collapsePending();
     static QString shortenLongLines(const QString& text);
+    // The same for a line of the document that grew long over several insertions.
+    static void shortenGrowingLine(const QTextBlock& block);
 
     PythonQtScriptingConsole* m_console;
     QVector<Chunk> m_pending;

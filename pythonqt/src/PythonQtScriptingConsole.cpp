@@ -46,8 +46,10 @@ PythonQtScriptingConsole::PythonQtScriptingConsole(QWidget* parent, const Python
         setWindowFlags(flags);
     setUndoRedoEnabled(false);
     setAcceptRichText(false);
-    // Lines run left to right, as in a terminal, and the layout need not scan each new line of
-    // output for the direction of its first strong character.
+    // As in a terminal, lines wrap at any character and run left to right. Wrapping at word
+    // boundaries lays out a long line without spaces (a row of progress dots) in quadratic time,
+    // and the layout need not scan each new line for the direction of its first strong character.
+    setWordWrapMode(QTextOption::WrapAnywhere);
     QTextOption option = document()->defaultTextOption();
     option.setTextDirection(Qt::LeftToRight);
     document()->setDefaultTextOption(option);
