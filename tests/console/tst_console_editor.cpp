@@ -306,6 +306,18 @@ private slots:
         QCOMPARE(user.commandLine(), "prin");
     }
 
+    // Return while a word's lookup waits runs the line, and nothing is offered after it.
+    void returnWithALookupWaitingOnlyRunsTheLine()
+    {
+        user.press("import time; time.sleep(0.2); zzr = 1; zz");
+        QVERIFY(edit->completionPending());
+        user.press("\n");
+        QTRY_VERIFY(!edit->completionPending());
+        QVERIFY(!edit->getCompleter()->popup()->isVisible());
+        QVERIFY2(user.text().endsWith("NameError: name 'zz' is not defined\n>>> "), qPrintable(user.text().right(200)));
+        user.submit("del zzr");
+    }
+
     // A command run in the console may define names: the next word offers them, even where
     // the word before found none.
     void completionOffersNamesTheLastCommandDefined()
