@@ -381,7 +381,8 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
         openLineAbovePrompt(cursor);
     if (m_overwriting && !m_rewritePosition.isNull())
         cursor.setPosition(m_rewritePosition.position());
-    const QTextCursor start = cursor;
+    QTextCursor start = cursor;
+    start.setKeepPositionOnInsert(true);
     insertChunks(cursor, atEnd, chunks);
     // A line continued insertion after insertion ends as if printed at once: shortened past the
     // limit, and each insertion does not lay a giant line out again.

@@ -87,7 +87,7 @@ private slots:
         QTest::newRow("a giant line in parts") << "_ = [sys.stdout.write('y' * 1000) for _ in range(200)]; print()"
                                                << "[... 190,000 characters left out ...]" << false;
         QTest::newRow("a giant line growing while code runs")
-            << "import time\n_ = [(sys.stdout.write('.' * 1000), time.sleep(0.003)) for i in range(150)]; print()"
+            << "import time\n_ = [(sys.stdout.write('.' * 1000), time.sleep(0.003)) for i in range(150)]; print('\\nnext')"
             << "[... 140,000 characters left out ...]" << false;
         QTest::newRow("a line beyond what output gathers") << "print('z' * 5000000)"
                                                            << "[... 4,990,000 characters left out ...]" << false;
