@@ -241,8 +241,6 @@ private slots:
         QCOMPARE(user.lastLines(2), "next\n>>> ");
     }
 
-    // A thread the code started prints while the run goes on and after it has ended, with a
-    // line written in pieces; all of it goes above what the user is typing.
     // Tab offers the names that complete the word in name order, a builtin the program shadows
     // once.
     void tabOffersTheNamesOnceInOrder()
@@ -257,6 +255,8 @@ private slots:
         user.submit("{Ctrl+A}{Del}del lenient, len");
     }
 
+    // A thread the code started prints while the run goes on and after it has ended, with a
+    // line written in pieces; all of it goes above what the user is typing.
     void threadOutputGoesAboveTheCommandLine()
     {
         user.submit("import threading, time, sys");
@@ -266,6 +266,23 @@ private slots:
         QTRY_VERIFY2(user.text().endsWith("\nline 299\nab\n>>> typed"), qPrintable(user.text().right(200)));
         QCOMPARE(user.outputAfter("threading.Thread(target=late).start()").count("line "), 300);
         QCOMPARE(user.commandLine(), "typed");
+    }
+
+    // A thread's flood while the console waits for a command keeps the scrollback's bound, the
+    // latest lines in order and the line being typed.
+    void threadFloodWhileWaitingKeepsTheBound()
+    {
+        console->setMaximumOutputLines(50);
+        user.submit("import threading");
+        user.submit("threading.Thread(target=lambda: [print('row', i) for i in range(500)]).start()");
+        user.press("typed");
+        QTRY_VERIFY2(user.text().endsWith("row 499\n>>> typed"), qPrintable(user.text().right(200)));
+        QStringList lines = user.text().split('\n');
+        QVERIFY(lines.size() <= 50);
+        QVERIFY(lines.size() >= 45);
+        QCOMPARE(lines.takeLast(), ">>> typed");
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QCOMPARE(lines.at(i), QString("row %1").arg(500 - lines.size() + i));
     }
 };
 
