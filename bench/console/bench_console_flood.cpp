@@ -7,13 +7,13 @@
 #include <PythonQtPython.h>
 
 #include "EventLoopGapMeter.h"
+#include "TypedLineRun.h"
 #include "console/PythonScriptConsoleTextEdit.h"
 #include "support/BenchRun.h"
 #include "support/ConsoleHost.h"
 #include "support/RatioBoard.h"
 
 #include <PythonQt.h>
-#include <PythonQtObjectPtr.h>
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -77,22 +77,15 @@ Figures inConsole(const QString& code)
     });
 }
 
-// The same code compiled as the console compiles a typed line, with sys.stdout discarding.
+// The same code run straight through the interpreter, sys.stdout discarding.
 Figures inInterpreter(const QString& code)
 {
     return measured([&code] {
-        PyGILState_STATE state = PyGILState_Ensure();
-        PyObject* globals = PyModule_GetDict(PythonQt::self()->getMainModule());
-        PythonQtObjectPtr savedStdout(PySys_GetObject("stdout"));
-        PythonQtObjectPtr devnull;
-        devnull.setNewRef(PyRun_String("open(__import__('os').devnull, 'w')", Py_eval_input, globals, globals));
-        PySys_SetObject("stdout", devnull);
-        PythonQtObjectPtr compiled;
-        PythonQtObjectPtr result;
-        if (compiled.setNewRef(Py_CompileString((code + QLatin1Char('\n')).toUtf8().constData(), "<console>", Py_single_input)))
-            result.setNewRef(PyEval_EvalCode(compiled, globals, globals));
-        PySys_SetObject("stdout", savedStdout);
-        PyErr_Clear();
+        const PyGILState_STATE state = PyGILState_Ensure();
+        {
+            TypedLineRun line(code, TypedLineRun::Discarded);
+            line.run();
+        }
         PyGILState_Release(state);
     });
 }

@@ -387,7 +387,8 @@ void PythonQtConsoleOutput::insert(const QVector<Chunk>& chunks)
     // A line continued insertion after insertion ends as if printed at once: shortened past the
     // limit, and each insertion does not lay a giant line out again.
     shortenGrowingLine(start.block());
-    shortenGrowingLine(cursor.block());
+    if (cursor.block() != start.block())
+        shortenGrowingLine(cursor.block());
     if (!atEnd)
         closeLineAbovePrompt(cursor);
     cursor.endEditBlock();
